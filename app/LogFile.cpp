@@ -1,0 +1,120 @@
+#include "app/LogFile.h"
+
+#include <cstring>
+#include <ctime>
+#include <new>
+#include <vector>
+
+const char* const g_szLineEnd = "\r\n";
+
+namespace {
+
+class CLock {
+public:
+    explicit CLock(CRITICAL_SECTION& cs) : m_cs(cs) { EnterCriticalSection(&m_cs); }
+    ~CLock() { LeaveCriticalSection(&m_cs); }
+private:
+    CRITICAL_SECTION& m_cs;
+};
+
+} // namespace
+
+CLogFile::CLogFile() : m_bRecording(true), m_buffer(1024), m_nOpenMode(0)
+{
+    InitializeCriticalSection(&m_lock);
+}
+
+CLogFile::~CLogFile()
+{
+    DeleteCriticalSection(&m_lock);
+}
+
+bool CLogFile::Open(bool bAppend, CString path)
+{
+    if (path.IsEmpty()) {
+        char module[MAX_PATH] = "";
+        GetModuleFileNameA(nullptr, module, MAX_PATH);
+        path = module;
+    }
+    int dot = path.ReverseFind('.');
+    if (dot < 0)
+        return false;
+    CString name = path.Left(dot) + ".log";
+    name.MakeLower();
+
+    CLock lock(m_lock);
+    m_strFileName = name;
+    m_nOpenMode = CFile::modeCreate | CFile::modeWrite;
+    if (bAppend)
+        m_nOpenMode |= CFile::modeNoTruncate;
+    return true;
+}
+
+void CLogFile::AppendLine(const char* text, int length)
+{
+    CLock lock(m_lock);
+    // A line that finds no memory is dropped: the log must never end the run.
+    try {
+        m_buffer.Write(text, static_cast<UINT>(length));
+        m_buffer.Write(g_szLineEnd, 2);
+    } catch (const CMemoryException&) {
+    }
+}
+
+void CLogFile::Write(CString text)
+{
+    if (m_bRecording)
+        AppendLine(text, text.GetLength());
+}
+
+void CLogFile::WriteText(CString label, CString text)
+{
+    if (!m_bRecording)
+        return;
+    CString line;
+    line.Format("%s: %s", static_cast<const char*>(label), static_cast<const char*>(text));
+    AppendLine(line, line.GetLength());
+}
+
+void CLogFile::WriteValue(CString label, int value)
+{
+    if (!m_bRecording)
+        return;
+    CString line;
+    line.Format("%s = %d", static_cast<const char*>(label), value);
+    AppendLine(line, line.GetLength());
+}
+
+bool CLogFile::Save()
+{
+    CLock lock(m_lock);
+    CFile file;
+    if (!file.Open(m_strFileName, m_nOpenMode))
+        return false;
+    bool ok = file.SeekToEnd();
+
+    char header[128] = "";
+    time_t now = time(nullptr);
+    struct tm* local = localtime(&now);
+    if (!local || !strftime(header, sizeof header, "Logfile Created %A, %B %d, %Y %H:%M:%S", local))
+        header[0] = '\0';
+    ok = file.Write(header, static_cast<UINT>(strlen(header))) && ok;
+    ok = file.Write(g_szLineEnd, 2) && ok;
+
+    m_buffer.SeekToBegin();
+    UINT length = m_buffer.GetLength();
+    std::vector<char> block;
+    try {
+        block.resize(length);
+    } catch (const std::bad_alloc&) {
+        m_buffer.SeekToEnd();
+        return false;
+    }
+    UINT read = m_buffer.Read(block.data(), length);
+    if (read > 0)
+        ok = file.Write(block.data(), read) && ok;
+
+    ok = file.Write(g_szLineEnd, 2) && ok;
+    file.Close();
+    return ok;
+}

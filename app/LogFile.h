@@ -1,0 +1,35 @@
+// The run's log: lines are collected in memory and reach the file beside the
+// executable only when Save is called.
+#pragma once
+
+#include "framework/afx.h"
+#include "framework/afxfile.h"
+
+extern const char* const g_szLineEnd;  // CR LF
+
+class CLogFile : public CObject {
+public:
+    CLogFile();
+    ~CLogFile() override;
+
+    // Fixes the file name (the executable's path with ".log", when path is
+    // empty) and whether Save appends; touches no file.
+    bool Open(bool bAppend, CString path);
+    void Write(CString text);
+    void WriteText(CString label, CString text);
+    void WriteValue(CString label, int value);
+    // Writes a dated block of every line recorded so far.
+    bool Save();
+
+    const CString& GetFileName() const { return m_strFileName; }
+
+private:
+    void AppendLine(const char* text, int length);
+
+    bool m_bRecording;
+    CString m_strFileName;
+    CMemFile m_buffer;
+    UINT m_nOpenMode;
+    // The window's thread and the animation thread both record lines.
+    CRITICAL_SECTION m_lock;
+};

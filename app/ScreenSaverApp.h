@@ -1,0 +1,27 @@
+// The application object: fixes where the settings live and chooses the run
+// mode from the command line the screen-saver host passes.
+#pragma once
+
+#include "framework/afxwin.h"
+
+// TRUE when the argument's switch letter (after at most one leading "-" or
+// "/") equals letter, ignoring case.
+BOOL MatchSwitch(const char* argument, const char* letter);
+
+class CScreenSaverApp : public CWinApp {
+public:
+    CScreenSaverApp() = default;
+    ~CScreenSaverApp() override = default;
+
+    BOOL InitInstance() override;
+    void ShowConfigSheet();
+
+    // The dispatch itself, on an explicit argument vector.
+    BOOL Dispatch(int argc, char** argv);
+
+private:
+    BOOL StartPreview(const char* parentHandle);
+    BOOL StartSaver();
+};
+
+extern CScreenSaverApp theApp;

@@ -1,0 +1,78 @@
+// The root of the framework: CObject, CString and the exceptions the
+// framework raises. Everything here is small on purpose: it carries what the
+// program calls and nothing more.
+#pragma once
+
+#include <windows.h>
+#include <string>
+
+class CObject {
+public:
+    virtual ~CObject() = default;
+protected:
+    CObject() = default;
+};
+
+// Raised by the framework only; the program's own code returns results.
+class CException : public CObject {
+public:
+    virtual const char* GetErrorText() const = 0;
+};
+
+class CMemoryException : public CException {
+public:
+    const char* GetErrorText() const override { return "out of memory"; }
+};
+
+class CResourceException : public CException {
+public:
+    const char* GetErrorText() const override { return "resource failure"; }
+};
+
+[[noreturn]] void AfxThrowMemoryException();
+[[noreturn]] void AfxThrowResourceException();
+
+// An 8-bit character string.
+class CString {
+public:
+    CString() = default;
+    CString(const char* psz) : m_str(psz ? psz : "") {}
+    CString(const char* pch, int nLength) : m_str(pch, nLength > 0 ? nLength : 0) {}
+    CString(char ch, int nRepeat = 1) : m_str(nRepeat > 0 ? nRepeat : 0, ch) {}
+
+    int GetLength() const { return static_cast<int>(m_str.size()); }
+    bool IsEmpty() const { return m_str.empty(); }
+    void Empty() { m_str.clear(); }
+    char GetAt(int nIndex) const { return m_str[nIndex]; }
+    operator const char*() const { return m_str.c_str(); }
+
+    CString& operator=(const char* psz) { m_str = psz ? psz : ""; return *this; }
+    CString& operator+=(const CString& s) { m_str += s.m_str; return *this; }
+    CString& operator+=(const char* psz) { if (psz) m_str += psz; return *this; }
+    CString& operator+=(char ch) { m_str += ch; return *this; }
+    friend CString operator+(const CString& a, const CString& b) { CString r(a); r += b; return r; }
+    friend CString operator+(const CString& a, const char* b) { CString r(a); r += b; return r; }
+    friend CString operator+(const char* a, const CString& b) { CString r(a); r += b; return r; }
+    friend bool operator==(const CString& a, const CString& b) { return a.m_str == b.m_str; }
+    friend bool operator==(const CString& a, const char* b) { return a.m_str == (b ? b : ""); }
+    friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
+    friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
+
+    // printf-style; the result replaces the text.
+    void Format(const char* pszFormat, ...);
+    void FormatV(const char* pszFormat, va_list args);
+
+    // Lower-cases through the system, so that multi-byte characters of the
+    // user's code page are handled as the system handles them.
+    void MakeLower();
+
+    int Find(char ch, int nStart = 0) const;
+    int Find(const char* pszSub, int nStart = 0) const;
+    int ReverseFind(char ch) const;
+    CString Left(int nCount) const;
+    CString Mid(int nFirst) const;
+    CString Mid(int nFirst, int nCount) const;
+
+private:
+    std::string m_str;
+};

@@ -1,0 +1,96 @@
+#include "afxfile.h"
+
+#include <cstdlib>
+#include <cstring>
+
+CFile::~CFile()
+{
+    Close();
+}
+
+BOOL CFile::Open(const char* pszFileName, UINT nOpenFlags)
+{
+    Close();
+    if (!pszFileName || !*pszFileName)
+        return FALSE;
+
+    DWORD access = 0;
+    switch (nOpenFlags & 3) {
+    case modeRead: access = GENERIC_READ; break;
+    case modeWrite: access = GENERIC_WRITE; break;
+    default: access = GENERIC_READ | GENERIC_WRITE; break;
+    }
+    DWORD creation = OPEN_EXISTING;
+    if (nOpenFlags & modeCreate)
+        creation = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+
+    // No sharing: other processes cannot touch the file while it is open.
+    m_hFile = CreateFileA(pszFileName, access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return m_hFile != INVALID_HANDLE_VALUE;
+}
+
+BOOL CFile::Write(const void* pData, UINT nCount)
+{
+    if (!IsOpen())
+        return FALSE;
+    DWORD written = 0;
+    if (nCount == 0)
+        return TRUE;
+    return WriteFile(m_hFile, pData, nCount, &written, nullptr) && written == nCount;
+}
+
+BOOL CFile::SeekToEnd()
+{
+    if (!IsOpen())
+        return FALSE;
+    return SetFilePointer(m_hFile, 0, nullptr, FILE_END) != INVALID_SET_FILE_POINTER;
+}
+
+void CFile::Close()
+{
+    if (IsOpen()) {
+        CloseHandle(m_hFile);
+        m_hFile = INVALID_HANDLE_VALUE;
+    }
+}
+
+CMemFile::~CMemFile()
+{
+    free(m_lpBuffer);
+}
+
+void CMemFile::Write(const void* pData, UINT nCount)
+{
+    if (nCount == 0)
+        return;
+    if (nCount > UINT(-1) - m_nPosition)
+        AfxThrowMemoryException();
+    UINT end = m_nPosition + nCount;
+    if (end > m_nBufferSize) {
+        UINT steps = (end + m_nGrowBytes - 1) / m_nGrowBytes;
+        if (steps > UINT(-1) / m_nGrowBytes)
+            AfxThrowMemoryException();
+        UINT newSize = steps * m_nGrowBytes;
+        BYTE* p = static_cast<BYTE*>(realloc(m_lpBuffer, newSize));
+        if (!p)
+            AfxThrowMemoryException();
+        m_lpBuffer = p;
+        m_nBufferSize = newSize;
+    }
+    memcpy(m_lpBuffer + m_nPosition, pData, nCount);
+    m_nPosition = end;
+    if (end > m_nFileSize)
+        m_nFileSize = end;
+}
+
+UINT CMemFile::Read(void* pBuffer, UINT nCount)
+{
+    if (m_nPosition >= m_nFileSize)
+        return 0;
+    UINT n = m_nFileSize - m_nPosition;
+    if (n > nCount)
+        n = nCount;
+    memcpy(pBuffer, m_lpBuffer + m_nPosition, n);
+    m_nPosition += n;
+    return n;
+}

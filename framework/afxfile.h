@@ -1,0 +1,57 @@
+// Files: CFile owns one file handle; CMemFile is a growable in-memory file.
+#pragma once
+
+#include "afx.h"
+
+class CFile : public CObject {
+public:
+    enum OpenFlags : UINT {
+        modeRead = 0x0000,
+        modeWrite = 0x0001,
+        modeReadWrite = 0x0002,
+        shareExclusive = 0x0010,
+        modeNoTruncate = 0x10000,
+        modeCreate = 0x1000,
+    };
+
+    CFile() = default;
+    ~CFile() override;
+    CFile(const CFile&) = delete;
+    CFile& operator=(const CFile&) = delete;
+
+    // FALSE when the file cannot be opened; nothing is thrown.
+    BOOL Open(const char* pszFileName, UINT nOpenFlags);
+    // FALSE when not every byte reached the file (disk full, no handle).
+    BOOL Write(const void* pData, UINT nCount);
+    BOOL SeekToEnd();
+    void Close();
+    BOOL IsOpen() const { return m_hFile != INVALID_HANDLE_VALUE; }
+
+private:
+    HANDLE m_hFile = INVALID_HANDLE_VALUE;
+};
+
+class CMemFile : public CObject {
+public:
+    explicit CMemFile(UINT nGrowBytes = 1024) : m_nGrowBytes(nGrowBytes ? nGrowBytes : 1024) {}
+    ~CMemFile() override;
+    CMemFile(const CMemFile&) = delete;
+    CMemFile& operator=(const CMemFile&) = delete;
+
+    // Writes at the current position, growing the buffer in whole steps.
+    // Throws CMemoryException when the buffer cannot grow.
+    void Write(const void* pData, UINT nCount);
+    UINT Read(void* pBuffer, UINT nCount);
+    void SeekToBegin() { m_nPosition = 0; }
+    void SeekToEnd() { m_nPosition = m_nFileSize; }
+    UINT GetLength() const { return m_nFileSize; }
+    UINT GetPosition() const { return m_nPosition; }
+    UINT GetBufferSize() const { return m_nBufferSize; }
+
+private:
+    UINT m_nGrowBytes;
+    BYTE* m_lpBuffer = nullptr;
+    UINT m_nBufferSize = 0;
+    UINT m_nFileSize = 0;
+    UINT m_nPosition = 0;
+};

@@ -1,0 +1,391 @@
+#include "afxwin.h"
+
+#include <cstdio>
+#include <map>
+#include <memory>
+#include <mutex>
+#include <new>
+#include <vector>
+
+namespace {
+
+// The handle-to-object map, shared by every thread of the process.
+std::mutex g_mapLock;
+std::map<HWND, CWnd*>& PermanentMap()
+{
+    static std::map<HWND, CWnd*> map;
+    return map;
+}
+// Wrappers made by FromHandle for windows this program did not make; they
+// live until the program ends and never destroy the window they wrap.
+struct ForgetWindow {
+    void operator()(CWnd* pWnd) const
+    {
+        pWnd->m_hWnd = nullptr;
+        delete pWnd;
+    }
+};
+std::map<HWND, std::unique_ptr<CWnd, ForgetWindow>>& TemporaryMap()
+{
+    static std::map<HWND, std::unique_ptr<CWnd, ForgetWindow>> map;
+    return map;
+}
+
+// The object whose window CreateEx is making on this thread; the window's
+// first message attaches it.
+thread_local CWnd* t_pWndInit = nullptr;
+
+// The message being handled on this thread, for CWnd::Default.
+struct CurrentMessage {
+    HWND hWnd;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+thread_local CurrentMessage t_current = {};
+
+CWinApp* g_pApp = nullptr;
+
+} // namespace
+
+CWnd::~CWnd()
+{
+    if (m_hWnd) {
+        HWND hWnd = m_hWnd;
+        Detach();
+        ::DestroyWindow(hWnd);
+    }
+}
+
+CWnd* CWnd::FromHandlePermanent(HWND hWnd)
+{
+    std::lock_guard<std::mutex> lock(g_mapLock);
+    auto it = PermanentMap().find(hWnd);
+    return it == PermanentMap().end() ? nullptr : it->second;
+}
+
+CWnd* CWnd::FromHandle(HWND hWnd)
+{
+    if (!hWnd)
+        return nullptr;
+    if (CWnd* pWnd = FromHandlePermanent(hWnd))
+        return pWnd;
+    std::lock_guard<std::mutex> lock(g_mapLock);
+    auto& temp = TemporaryMap()[hWnd];
+    if (!temp) {
+        temp.reset(new CWnd);
+        temp->m_hWnd = hWnd;
+    }
+    return temp.get();
+}
+
+void CWnd::Attach(HWND hWnd)
+{
+    m_hWnd = hWnd;
+    std::lock_guard<std::mutex> lock(g_mapLock);
+    PermanentMap()[hWnd] = this;
+}
+
+void CWnd::Detach()
+{
+    std::lock_guard<std::mutex> lock(g_mapLock);
+    PermanentMap().erase(m_hWnd);
+    m_hWnd = nullptr;
+}
+
+BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                    int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                    LPVOID lpParam)
+{
+    t_pWndInit = this;
+    HWND hWnd = ::CreateWindowExA(dwExStyle, lpszClassName, lpszWindowName, dwStyle, x, y, nWidth,
+                                  nHeight, hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
+    bool neverAttached = (t_pWndInit == this);
+    t_pWndInit = nullptr;
+    if (!hWnd) {
+        // A window that got as far as its first message has been through
+        // WM_NCDESTROY and PostNcDestroy already (an auto-deleting object
+        // is gone by now); one that never did is cleaned up the same way.
+        if (neverAttached)
+            PostNcDestroy();
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CWnd::DestroyWindow()
+{
+    return m_hWnd ? ::DestroyWindow(m_hWnd) : FALSE;
+}
+
+const AFX_MSGMAP* CWnd::GetThisMessageMap()
+{
+    static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, nullptr } };
+    static const AFX_MSGMAP map = { nullptr, entries };
+    return &map;
+}
+
+const AFX_MSGMAP* CWnd::GetMessageMap() const
+{
+    return GetThisMessageMap();
+}
+
+BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult)
+{
+    for (const AFX_MSGMAP* map = GetMessageMap(); map;
+         map = map->pfnGetBaseMap ? map->pfnGetBaseMap() : nullptr) {
+        for (const AFX_MSGMAP_ENTRY* e = map->lpEntries; e->nMessage; ++e) {
+            if (e->nMessage != message)
+                continue;
+            if (message == WM_COMMAND && (LOWORD(wParam) != e->nID || HIWORD(wParam) != 0))
+                continue;
+            *pResult = e->pfn(this, wParam, lParam);
+            return TRUE;
+        }
+    }
+    return FALSE;
+}
+
+LRESULT CWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    LRESULT result = 0;
+    if (!OnWndMsg(message, wParam, lParam, &result))
+        result = DefWindowProc(message, wParam, lParam);
+    return result;
+}
+
+void CWnd::PostNcDestroy()
+{
+}
+
+LRESULT CWnd::Default()
+{
+    return DefWindowProc(t_current.message, t_current.wParam, t_current.lParam);
+}
+
+LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
+}
+
+void CWnd::ScreenToClient(LPRECT lpRect) const
+{
+    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(lpRect));
+    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(lpRect) + 1);
+}
+
+CWnd* CWnd::GetParent() const
+{
+    return CWnd::FromHandle(::GetParent(m_hWnd));
+}
+
+namespace {
+
+LRESULT CallWindowProcSafely(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CurrentMessage saved = t_current;
+    t_current = { hWnd, message, wParam, lParam };
+    LRESULT result = 0;
+    // The framework's exceptions end here: an exception while a window is
+    // being created fails the creation, any other drops the message.
+    try {
+        result = pWnd->WindowProc(message, wParam, lParam);
+    } catch (const CException&) {
+        result = (message == WM_CREATE) ? -1 : 0;
+    } catch (const std::bad_alloc&) {
+        result = (message == WM_CREATE) ? -1 : 0;
+    }
+    t_current = saved;
+    return result;
+}
+
+} // namespace
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    if (!pWnd && t_pWndInit) {
+        pWnd = t_pWndInit;
+        t_pWndInit = nullptr;
+        pWnd->Attach(hWnd);
+    }
+    if (!pWnd)
+        return ::DefWindowProcA(hWnd, message, wParam, lParam);
+
+    if (message == WM_DESTROY)
+        pWnd->m_bDestroySeen = true;
+    // Some platforms tear down a window whose creation failed with
+    // WM_NCDESTROY alone; the destroy handlers still have to release what
+    // creation made.
+    if (message == WM_NCDESTROY && !pWnd->m_bDestroySeen) {
+        pWnd->m_bDestroySeen = true;
+        CallWindowProcSafely(pWnd, hWnd, WM_DESTROY, 0, 0);
+    }
+    LRESULT result = CallWindowProcSafely(pWnd, hWnd, message, wParam, lParam);
+
+    if (message == WM_NCDESTROY) {
+        CWinApp* pApp = AfxGetApp();
+        if (pApp && pApp->m_pMainWnd == pWnd) {
+            pApp->m_pMainWnd = nullptr;
+            ::PostQuitMessage(0);
+        }
+        pWnd->Detach();
+        pWnd->PostNcDestroy();
+    }
+    return result;
+}
+
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)
+{
+    thread_local char name[96];
+    HINSTANCE hInst = AfxGetInstanceHandle();
+    snprintf(name, sizeof name, "Afx:%p:%x:%p:%p:%p", static_cast<void*>(hInst), nClassStyle,
+             static_cast<void*>(hCursor), static_cast<void*>(hbrBackground),
+             static_cast<void*>(hIcon));
+    WNDCLASSA wc = {};
+    if (::GetClassInfoA(hInst, name, &wc))
+        return name;
+    wc.style = nClassStyle;
+    wc.lpfnWndProc = AfxWndProc;
+    wc.hInstance = hInst;
+    wc.hIcon = hIcon;
+    wc.hCursor = hCursor;
+    wc.hbrBackground = hbrBackground;
+    wc.lpszClassName = name;
+    if (!::RegisterClassA(&wc))
+        AfxThrowResourceException();
+    return name;
+}
+
+CWinApp::CWinApp(LPCSTR lpszAppName)
+{
+    if (lpszAppName) {
+        m_strAppName = lpszAppName;
+        m_pszAppName = m_strAppName;
+    }
+    g_pApp = this;
+}
+
+CWinApp::~CWinApp()
+{
+    if (g_pApp == this)
+        g_pApp = nullptr;
+}
+
+BOOL CWinApp::InitInstance()
+{
+    return TRUE;
+}
+
+int CWinApp::Run()
+{
+    MSG msg;
+    int rc;
+    while ((rc = ::GetMessageA(&msg, nullptr, 0, 0)) != 0) {
+        if (rc == -1)
+            break;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+    ExitInstance();
+    return rc == -1 ? -1 : static_cast<int>(msg.wParam);
+}
+
+int CWinApp::ExitInstance()
+{
+    return 0;
+}
+
+void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
+{
+    m_strRegistryKey = lpszRegistryKey ? lpszRegistryKey : "";
+    m_pszRegistryKey = m_strRegistryKey;
+    m_strProfileName = m_pszAppName ? m_pszAppName : "";
+    m_pszProfileName = m_strProfileName;
+}
+
+HKEY CWinApp::GetSectionKey(LPCSTR lpszSection)
+{
+    if (!m_pszRegistryKey || !*m_pszRegistryKey || !m_pszProfileName || !lpszSection)
+        return nullptr;
+    CString path;
+    path.Format("Software\\%s\\%s\\%s", m_pszRegistryKey, m_pszProfileName, lpszSection);
+    HKEY hKey = nullptr;
+    DWORD disposition = 0;
+    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                          KEY_READ | KEY_WRITE, nullptr, &hKey, &disposition) != ERROR_SUCCESS)
+        return nullptr;
+    return hKey;
+}
+
+UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
+{
+    HKEY hKey = GetSectionKey(lpszSection);
+    if (!hKey)
+        return static_cast<UINT>(nDefault);
+    DWORD value = 0;
+    DWORD type = 0;
+    DWORD size = sizeof value;
+    LONG rc = ::RegQueryValueExA(hKey, lpszEntry, nullptr, &type,
+                                 reinterpret_cast<BYTE*>(&value), &size);
+    ::RegCloseKey(hKey);
+    // A shorter value would leave part of the number unset: only whole
+    // 4-byte values count.
+    if (rc != ERROR_SUCCESS || size != sizeof value)
+        return static_cast<UINT>(nDefault);
+    return value;
+}
+
+BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
+{
+    HKEY hKey = GetSectionKey(lpszSection);
+    if (!hKey)
+        return FALSE;
+    DWORD value = static_cast<DWORD>(nValue);
+    LONG rc = ::RegSetValueExA(hKey, lpszEntry, 0, REG_DWORD,
+                               reinterpret_cast<const BYTE*>(&value), sizeof value);
+    ::RegCloseKey(hKey);
+    return rc == ERROR_SUCCESS;
+}
+
+CWinApp* AfxGetApp()
+{
+    return g_pApp;
+}
+
+CWnd* AfxGetMainWnd()
+{
+    return g_pApp ? g_pApp->m_pMainWnd : nullptr;
+}
+
+HINSTANCE AfxGetInstanceHandle()
+{
+    if (g_pApp && g_pApp->m_hInstance)
+        return g_pApp->m_hInstance;
+    return ::GetModuleHandleA(nullptr);
+}
+
+BOOL AfxWinInit(HINSTANCE hInstance)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!pApp)
+        return FALSE;
+    pApp->m_hInstance = hInstance;
+    if (!pApp->m_pszAppName) {
+        char title[256] = "";
+        ::LoadStringA(hInstance, CWinApp::AFX_IDS_APP_TITLE, title, sizeof title);
+        pApp->m_strAppName = title;
+        pApp->m_pszAppName = pApp->m_strAppName;
+    }
+    return TRUE;
+}
+
+int AfxWinMain(HINSTANCE hInstance)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!AfxWinInit(hInstance))
+        return -1;
+    if (!pApp->InitInstance())
+        return pApp->ExitInstance();
+    return pApp->Run();
+}

@@ -1,0 +1,162 @@
+// Windows, message maps and the application object.
+//
+// A CWnd is its HWND plus a message map. Every window made through
+// CWnd::CreateEx runs AfxWndProc, which finds the object in the handle map
+// and routes the message through CWnd::WindowProc to the first entry for it
+// in the class's map or, failing that, in its bases' maps.
+#pragma once
+
+#include "afx.h"
+
+class CWnd;
+
+typedef LRESULT (*AFX_MSGHANDLER)(CWnd* pWnd, WPARAM wParam, LPARAM lParam);
+
+struct AFX_MSGMAP_ENTRY {
+    UINT nMessage;  // 0 ends the table
+    UINT nID;       // command identifier of a WM_COMMAND entry, else 0
+    AFX_MSGHANDLER pfn;
+};
+
+struct AFX_MSGMAP {
+    const AFX_MSGMAP* (*pfnGetBaseMap)();
+    const AFX_MSGMAP_ENTRY* lpEntries;
+};
+
+#define DECLARE_MESSAGE_MAP()                          \
+public:                                                \
+    static const AFX_MSGMAP* GetThisMessageMap();      \
+    const AFX_MSGMAP* GetMessageMap() const override;
+
+#define BEGIN_MESSAGE_MAP(theClass, baseClass)                                        \
+    const AFX_MSGMAP* theClass::GetMessageMap() const { return GetThisMessageMap(); } \
+    const AFX_MSGMAP* theClass::GetThisMessageMap()                                   \
+    {                                                                                 \
+        typedef theClass ThisClass;                                                   \
+        typedef baseClass TheBaseClass;                                               \
+        static const AFX_MSGMAP_ENTRY entries[] = {
+
+#define END_MESSAGE_MAP()                                                   \
+            { 0, 0, nullptr } };                                            \
+        static const AFX_MSGMAP map = { &TheBaseClass::GetThisMessageMap, entries }; \
+        return &map;                                                        \
+    }
+
+#define ON_WM_CREATE()                                                                  \
+    { WM_CREATE, 0, [](CWnd* w, WPARAM, LPARAM l) -> LRESULT {                           \
+          return static_cast<ThisClass*>(w)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(l)); } },
+
+#define ON_WM_DESTROY()                                             \
+    { WM_DESTROY, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {        \
+          static_cast<ThisClass*>(w)->OnDestroy(); return 0; } },
+
+#define ON_WM_PAINT()                                             \
+    { WM_PAINT, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {        \
+          static_cast<ThisClass*>(w)->OnPaint(); return 0; } },
+
+// A menu or control command with no notification code.
+#define ON_COMMAND(id, memberFxn)                                  \
+    { WM_COMMAND, (id), [](CWnd* w, WPARAM, LPARAM) -> LRESULT {    \
+          static_cast<ThisClass*>(w)->memberFxn(); return 0; } },
+
+class CWnd : public CObject {
+public:
+    CWnd() = default;
+    ~CWnd() override;
+    CWnd(const CWnd&) = delete;
+    CWnd& operator=(const CWnd&) = delete;
+
+    HWND m_hWnd = nullptr;
+    HWND GetSafeHwnd() const { return m_hWnd; }
+
+    // The object attached to the window, or a wrapper that lives until the
+    // program ends for a window this program did not make.
+    static CWnd* FromHandle(HWND hWnd);
+    static CWnd* FromHandlePermanent(HWND hWnd);
+
+    BOOL CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
+                  int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
+                  LPVOID lpParam = nullptr);
+    BOOL DestroyWindow();
+
+    static const AFX_MSGMAP* GetThisMessageMap();
+    virtual const AFX_MSGMAP* GetMessageMap() const;
+    virtual LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+    // Called after the window is gone (WM_NCDESTROY); windows that delete
+    // themselves do it here.
+    virtual void PostNcDestroy();
+
+    // The platform's default processing of the message being handled.
+    LRESULT Default();
+    LRESULT DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void GetWindowRect(LPRECT lpRect) const { ::GetWindowRect(m_hWnd, lpRect); }
+    void GetClientRect(LPRECT lpRect) const { ::GetClientRect(m_hWnd, lpRect); }
+    void ScreenToClient(LPRECT lpRect) const;
+    CWnd* GetParent() const;
+    LRESULT SendMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    { return ::SendMessageA(m_hWnd, message, wParam, lParam); }
+    BOOL PostMessage(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    { return ::PostMessageA(m_hWnd, message, wParam, lParam); }
+
+protected:
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    int OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
+    void OnDestroy() { Default(); }
+
+private:
+    friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
+    void Attach(HWND hWnd);
+    void Detach();
+    bool m_bDestroySeen = false;
+};
+
+LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Registers (once) a window class running AfxWndProc with these attributes
+// and returns its name. Throws CResourceException when registration fails.
+LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,
+                           HBRUSH hbrBackground = nullptr, HICON hIcon = nullptr);
+
+class CWinApp : public CObject {
+public:
+    // Without a name the application takes string resource AFX_IDS_APP_TITLE.
+    explicit CWinApp(LPCSTR lpszAppName = nullptr);
+    ~CWinApp() override;
+
+    enum { AFX_IDS_APP_TITLE = 0xE000 };
+
+    virtual BOOL InitInstance();
+    virtual int Run();
+    virtual int ExitInstance();
+
+    HINSTANCE m_hInstance = nullptr;
+    CWnd* m_pMainWnd = nullptr;
+    LPCSTR m_pszAppName = nullptr;
+    LPCSTR m_pszRegistryKey = nullptr;
+    LPCSTR m_pszProfileName = nullptr;
+
+    BOOL Enable3dControlsStatic() { return TRUE; }
+    // Profile values live under HKCU\Software\<key>\<application name>.
+    void SetRegistryKey(LPCSTR lpszRegistryKey);
+    // The 4-byte value stored under section\entry, or nDefault when there is
+    // none (or no registry key was set). Creates the section's key path.
+    UINT GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault);
+    BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
+
+private:
+    HKEY GetSectionKey(LPCSTR lpszSection);
+    CString m_strAppName;
+    CString m_strRegistryKey;
+    CString m_strProfileName;
+    friend BOOL AfxWinInit(HINSTANCE hInstance);
+};
+
+CWinApp* AfxGetApp();
+CWnd* AfxGetMainWnd();
+HINSTANCE AfxGetInstanceHandle();
+
+// Fixes the instance handle and the application's name; AfxWinMain calls it,
+// and test programs that use the application object call it themselves.
+BOOL AfxWinInit(HINSTANCE hInstance);
+int AfxWinMain(HINSTANCE hInstance);

@@ -1,0 +1,43 @@
+#!/bin/sh
+# Builds Skardel.scr and starts it. On the user's display ($DISPLAY) it runs
+# until it ends itself (a key, a click, moving the mouse). Without a display
+# it runs on a virtual 16-bit display, saves screenshots to screenshots/ and
+# ends after a few seconds.
+#   scripts/run.sh [switch...]      default: /s (the full-screen saver)
+set -eu
+. "$(dirname "$0")/env.sh"
+"$SKARDEL_ROOT/scripts/bootstrap.sh"
+
+arch=$(runnable_arch)
+cmake_build i686 "$SKARDEL_BUILD/i686" -DSKARDEL_BUILD_TESTS=OFF
+if [ "$arch" != i686 ]; then
+    # This machine cannot run 32-bit code: show the same program built for x86-64.
+    cmake_build "$arch" "$SKARDEL_BUILD/$arch" -DSKARDEL_BUILD_TESTS=OFF
+fi
+scr=$SKARDEL_BUILD/$arch/Skardel.scr
+[ $# -gt 0 ] || set -- /s
+trap stop_all EXIT INT TERM
+
+if [ -n "${DISPLAY:-}" ]; then
+    export WINEPREFIX=${WINEPREFIX:-$SKARDEL_BUILD/$arch/wineprefix-run}
+    prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
+    "$(wine_loader "$arch")" "$scr" "$@"
+    exit 0
+fi
+
+shots=$SKARDEL_ROOT/screenshots
+mkdir -p "$shots"
+DISPLAY=$(start_xvfb 16)
+export DISPLAY
+export WINEPREFIX=$SKARDEL_BUILD/$arch/wineprefix-run
+prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
+"$(wine_loader "$arch")" "$scr" "$@" >/dev/null 2>&1 &
+saver=$!
+for i in 1 2 3 4; do
+    sleep 2
+    import -window root "$shots/shot-$i.png" 2>/dev/null || true
+done
+xdotool key Escape 2>/dev/null || true
+sleep 2
+kill "$saver" 2>/dev/null || true
+echo "screenshots saved in $shots"

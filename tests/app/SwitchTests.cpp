@@ -1,0 +1,57 @@
+#include "app/ScreenSaverApp.h"
+#include "support/Registry.h"
+
+#include <gtest/gtest.h>
+
+TEST(MatchSwitch, FirstLetterAfterOneLeadingDashOrSlash)
+{
+    struct Case {
+        const char* argument;
+        const char* letter;
+        BOOL expected;
+    } cases[] = {
+        { "/s", "s", TRUE },     { "-S", "s", TRUE },     { "s", "s", TRUE },
+        { "S", "s", TRUE },      { "/save", "s", TRUE },  { "/c:680", "c", TRUE },
+        { "C", "c", TRUE },      { "/p", "p", TRUE },     { "-P", "p", TRUE },
+        { "/s", "c", FALSE },    { "/a", "s", FALSE },    { "/a", "p", FALSE },
+        { "//s", "s", FALSE },   { "//s", "/", TRUE },    { "-/s", "s", FALSE },
+        { "", "s", FALSE },      { "/", "s", FALSE },     { "-", "c", FALSE },
+        { "password", "p", TRUE },
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(c.expected, MatchSwitch(c.argument, c.letter))
+            << "argument \"" << c.argument << "\" letter " << c.letter;
+}
+
+TEST(CScreenSaverApp, UnusableSwitchesEndWithoutAWindow)
+{
+    const char* switches[][3] = {
+        { "Skardel.scr", "/a", nullptr },  { "Skardel.scr", "", nullptr },
+        { "Skardel.scr", "//s", nullptr }, { "Skardel.scr", "/p", nullptr },
+        { "Skardel.scr", "/p", "0" },      { "Skardel.scr", "-P", "12345" },
+        { "Skardel.scr", "/p", "abc" },
+    };
+    for (auto& argv : switches) {
+        int argc = argv[2] ? 3 : 2;
+        EXPECT_FALSE(theApp.Dispatch(argc, const_cast<char**>(argv))) << argv[1];
+        EXPECT_EQ(nullptr, theApp.m_pMainWnd) << argv[1];
+    }
+    EXPECT_STREQ("Tolmere", theApp.m_pszRegistryKey);
+    EXPECT_STREQ("Skardel Screen Saver", theApp.m_pszProfileName);
+}
+
+TEST(CScreenSaverApp, ConfigurationReadsTheSettingsAndWritesNothingWithoutASheet)
+{
+    const char* none[] = { "Skardel.scr", nullptr };
+    const char* config[] = { "Skardel.scr", "/c:680", nullptr };
+    ClearStoredSettings();
+    EXPECT_FALSE(theApp.Dispatch(1, const_cast<char**>(none)));
+    // Reading created the key path, and nothing was stored.
+    EXPECT_EQ(0, CountValues(TEST_SETTINGS_KEY));
+    SetDwordSetting("Count", 7);
+    EXPECT_FALSE(theApp.Dispatch(2, const_cast<char**>(config)));
+    EXPECT_EQ(1, CountValues(TEST_SETTINGS_KEY));
+    DWORD value = 0, type = 0;
+    EXPECT_TRUE(ReadDwordSetting("Count", &value, &type));
+    EXPECT_EQ(7u, value);
+}
