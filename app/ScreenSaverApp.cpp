@@ -1,6 +1,8 @@
 #include "app/ScreenSaverApp.h"
 
+#include "app/SaverWnd.h"
 #include "app/Settings.h"
+#include "scene/SceneWnd.h"
 
 #include <cstdlib>
 
@@ -49,16 +51,23 @@ BOOL CScreenSaverApp::StartPreview(const char* parentHandle)
     if (!hParent || !IsWindow(hParent))
         return FALSE;
     CWnd* pParent = CWnd::FromHandle(hParent);
+    CSceneWnd* pScene = new CSceneWnd(TRUE);
     RECT rect;
     pParent->GetClientRect(&rect);
-    // The preview window arrives with the display; until then the mode ends.
-    return FALSE;
+    // A failed creation has deleted the object already.
+    if (!pScene->Create(0, WS_CHILD | WS_VISIBLE, rect, pParent))
+        return FALSE;
+    m_pMainWnd = pScene;
+    return TRUE;
 }
 
 BOOL CScreenSaverApp::StartSaver()
 {
-    // The full-screen window arrives with the display; until then the mode ends.
-    return FALSE;
+    CSaverWnd* pSaver = new CSaverWnd;
+    if (!pSaver->CreateFullScreen())
+        return FALSE;
+    m_pMainWnd = pSaver;
+    return TRUE;
 }
 
 void CScreenSaverApp::ShowConfigSheet()

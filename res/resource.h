@@ -2,3 +2,4 @@
 #pragma once
 
 #define IDS_APP_TITLE 57344
+#define IDC_TRANSPARENT 131

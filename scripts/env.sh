@@ -43,24 +43,20 @@ wineserver_for() {
 }
 
 cmake_build() { # <arch> <build dir> [cmake options...]
-    arch=$1
-    dir=$2
+    local target=$1 dir=$2
     shift 2
-    cmake -S "$SKARDEL_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$SKARDEL_ROOT/cmake/mingw-$arch.cmake" "$@" >/dev/null
+    cmake -S "$SKARDEL_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$SKARDEL_ROOT/cmake/mingw-$target.cmake" "$@" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
 }
 
 # Starts an Xvfb of the given depth and size and prints its display name.
 start_xvfb() { # <depth> [WIDTHxHEIGHT]
-    depth=$1
-    size=${2:-1024x768}
-    n=${SKARDEL_XVFB_BASE:-90}
+    local depth=$1 size=${2:-1024x768} n=${SKARDEL_XVFB_BASE:-90} i=0
     while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do
         n=$((n + 1))
     done
     Xvfb ":$n" -screen 0 "${size}x$depth" -nolisten tcp >/dev/null 2>&1 &
     echo "$!" >>"$SKARDEL_PIDFILE"
-    i=0
     while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do
         sleep 0.1
         i=$((i + 1))
@@ -70,15 +66,14 @@ start_xvfb() { # <depth> [WIDTHxHEIGHT]
 
 # Creates (once) a private Wine prefix and keeps its server running.
 prepare_prefix() { # <arch> <prefix dir> <display>
-    arch=$1
-    prefix=$2
+    local target=$1 prefix=$2
     if [ ! -f "$prefix/system.reg" ]; then
         mkdir -p "$prefix"
         echo "preparing Wine prefix $prefix" >&2
-        WINEPREFIX=$prefix DISPLAY=$3 timeout 300 "$(wine_loader "$arch")" wineboot -i >/dev/null 2>&1 || true
+        WINEPREFIX=$prefix DISPLAY=$3 timeout 300 "$(wine_loader "$target")" wineboot -i >/dev/null 2>&1 || true
     fi
-    WINEPREFIX=$prefix DISPLAY=$3 "$(wineserver_for "$arch")" -p >/dev/null 2>&1 || true
-    echo "prefix $arch:$prefix" >>"$SKARDEL_PIDFILE"
+    WINEPREFIX=$prefix DISPLAY=$3 "$(wineserver_for "$target")" -p >/dev/null 2>&1 || true
+    echo "prefix $target:$prefix" >>"$SKARDEL_PIDFILE"
 }
 
 stop_all() {

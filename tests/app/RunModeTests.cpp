@@ -2,6 +2,7 @@
 // starts it.
 #include "support/Process.h"
 #include "support/Registry.h"
+#include "support/StartupLog.h"
 
 #include <gtest/gtest.h>
 
@@ -18,4 +19,91 @@ TEST(RunModes, UnusableSwitchesEndAtOnceWithoutAWindow)
         EXPECT_EQ(0, r.windowsSeen) << args;
         EXPECT_LT(r.elapsedMs, 10000u) << args;
     }
+}
+
+namespace {
+
+std::vector<std::string> BodyOf(const std::vector<std::string>& lines)
+{
+    if (lines.size() < 2)
+        return {};
+    return std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
+}
+
+void DeleteLogOf(const std::string& program)
+{
+    std::string path = program.substr(0, program.rfind('.')) + ".log";
+    DeleteFileA(path.c_str());
+}
+
+} // namespace
+
+TEST(RunModes, SaverStartsFullScreenLogsItsStartAndEndsOnAKey)
+{
+    std::string scr = BuiltScreenSaver();
+    ClearStoredSettings();
+    SetDwordSetting("Always Log", 1);
+    DeleteLogOf(scr);
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start("\"" + scr + "\" /s"));
+    HWND hWnd = saver.WaitForTopWindow(20000);
+    ASSERT_NE(nullptr, hWnd);
+    RECT rect;
+    GetWindowRect(hWnd, &rect);
+    EXPECT_EQ(0, rect.left);
+    EXPECT_EQ(0, rect.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), rect.bottom);
+    PumpMessages(500);
+    PostMessageA(hWnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(saver.WaitForExit(5000));
+    EXPECT_EQ(0u, saver.exitCode);
+    std::vector<std::string> lines = ReadLogLines(scr);
+    EXPECT_EQ(ExpectedStartupLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 16),
+              BodyOf(lines));
+    ClearStoredSettings();
+}
+
+TEST(RunModes, PreviewFillsTheHostWindowAndEndsWithIt)
+{
+    std::string scr = BuiltScreenSaver();
+    ClearStoredSettings();
+    HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 50, 60, 152, 112, nullptr, nullptr,
+                                nullptr, nullptr);
+    ASSERT_NE(nullptr, host);
+    ChildProcess preview;
+    ASSERT_TRUE(preview.Start("\"" + scr + "\" /p " +
+                              std::to_string(static_cast<long>(reinterpret_cast<LONG_PTR>(host)))));
+    HWND child = preview.WaitForChildWindow(host, 20000);
+    ASSERT_NE(nullptr, child);
+    RECT rect;
+    GetWindowRect(child, &rect);
+    EXPECT_EQ(50, rect.left);
+    EXPECT_EQ(60, rect.top);
+    EXPECT_EQ(152, rect.right - rect.left);
+    EXPECT_EQ(112, rect.bottom - rect.top);
+    PumpMessages(300);
+    DestroyWindow(host);
+    EXPECT_TRUE(preview.WaitForExit(5000));
+}
+
+TEST(RunModes, Depth24_SaverRunsOnADeeperDesktop)
+{
+    if (EnvironmentValue("SKARDEL_DEPTH") != "24")
+        GTEST_SKIP() << "needs the 24-bit display";
+    std::string scr = BuiltScreenSaver();
+    ClearStoredSettings();
+    SetDwordSetting("Always Log", 1);
+    DeleteLogOf(scr);
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start("\"" + scr + "\" /s"));
+    HWND hWnd = saver.WaitForTopWindow(20000);
+    ASSERT_NE(nullptr, hWnd);
+    PumpMessages(500);
+    PostMessageA(hWnd, WM_SYSKEYDOWN, VK_MENU, 0);
+    EXPECT_TRUE(saver.WaitForExit(5000));
+    // The resolution line names the desktop's depth, not the 16 bits run.
+    EXPECT_EQ(ExpectedStartupLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 32),
+              BodyOf(ReadLogLines(scr)));
+    ClearStoredSettings();
 }

@@ -79,3 +79,122 @@ std::string BuiltScreenSaver()
 {
     return WindowsPath(EnvironmentValue("SKARDEL_SCR"));
 }
+
+void PumpMessages(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    for (;;) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        DWORD elapsed = GetTickCount() - start;
+        if (elapsed >= ms)
+            return;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, ms - elapsed, QS_ALLINPUT);
+    }
+}
+
+ChildProcess::~ChildProcess()
+{
+    if (m_pi.hProcess) {
+        if (WaitForSingleObject(m_pi.hProcess, 0) != WAIT_OBJECT_0)
+            TerminateProcess(m_pi.hProcess, 255);
+        CloseHandle(m_pi.hThread);
+        CloseHandle(m_pi.hProcess);
+    }
+}
+
+bool ChildProcess::Start(const std::string& commandLine)
+{
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    std::vector<char> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back('\0');
+    return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+}
+
+namespace {
+
+struct FindWindowOf {
+    DWORD pid;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisible(HWND hWnd, LPARAM lParam)
+{
+    FindWindowOf* f = reinterpret_cast<FindWindowOf*>(lParam);
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hWnd, &pid);
+    if (pid == f->pid && IsWindowVisible(hWnd)) {
+        f->found = hWnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND ChildProcess::WaitForTopWindow(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        FindWindowOf f = { m_pi.dwProcessId, nullptr };
+        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
+        if (f.found)
+            return f.found;
+        PumpMessages(20);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+HWND ChildProcess::WaitForChildWindow(HWND parent, DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        FindWindowOf f = { m_pi.dwProcessId, nullptr };
+        EnumChildWindows(parent, FindVisible, reinterpret_cast<LPARAM>(&f));
+        if (f.found)
+            return f.found;
+        PumpMessages(20);
+    } while (GetTickCount() - start < ms);
+    return nullptr;
+}
+
+bool ChildProcess::WaitForExit(DWORD ms)
+{
+    DWORD start = GetTickCount();
+    do {
+        if (WaitForSingleObject(m_pi.hProcess, 0) == WAIT_OBJECT_0) {
+            GetExitCodeProcess(m_pi.hProcess, &exitCode);
+            return true;
+        }
+        PumpMessages(20);
+    } while (GetTickCount() - start < ms);
+    return false;
+}
+
+std::vector<std::string> ReadLogLines(const std::string& programPath)
+{
+    std::string path = programPath.substr(0, programPath.rfind('.')) + ".log";
+    CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
+    std::vector<std::string> lines;
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return lines;
+    std::string text(GetFileSize(h, nullptr), '\0');
+    DWORD read = 0;
+    if (!text.empty())
+        ReadFile(h, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(h);
+    size_t pos = 0;
+    while (pos < text.size()) {
+        size_t end = text.find("\r\n", pos);
+        if (end == std::string::npos)
+            end = text.size();
+        lines.push_back(text.substr(pos, end - pos));
+        pos = end + 2;
+    }
+    return lines;
+}

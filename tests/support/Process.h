@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 struct ProcessResult {
     bool started = false;
@@ -15,6 +16,32 @@ struct ProcessResult {
 // Runs a program with the given command line and watches its windows until
 // it ends or timeoutMs passes (then it is killed).
 ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs);
+
+// A program started in the background, watched while the test acts on it.
+// Waiting pumps this thread's messages, so windows of the test stay
+// responsive to the program (a child window in a test's window needs that).
+class ChildProcess {
+public:
+    ~ChildProcess();
+    bool Start(const std::string& commandLine);
+    // The first visible top-level window of the process, waiting up to ms.
+    HWND WaitForTopWindow(DWORD ms);
+    // The first child window of parent that belongs to the process.
+    HWND WaitForChildWindow(HWND parent, DWORD ms);
+    // True when the process ended within ms; its exit code then in exitCode.
+    bool WaitForExit(DWORD ms);
+    DWORD exitCode = 0;
+
+private:
+    PROCESS_INFORMATION m_pi = {};
+};
+
+// Processes this thread's messages for ms milliseconds.
+void PumpMessages(DWORD ms);
+
+// The log file a program writes beside itself, as lines (CR LF removed);
+// the first line is the header. Empty when the file is missing.
+std::vector<std::string> ReadLogLines(const std::string& programPath);
 
 // The built Skardel.scr the tests run (from the SKARDEL_SCR environment).
 std::string BuiltScreenSaver();

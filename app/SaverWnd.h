@@ -1,0 +1,14 @@
+// The scene as the full-screen saver: a pop-up over the whole screen, and
+// the only window that watches the user's input.
+#pragma once
+
+#include "scene/SceneWnd.h"
+
+class CSaverWnd : public CSceneWnd {
+public:
+    CSaverWnd();
+    ~CSaverWnd() override;
+
+    BOOL CreateFullScreen();
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+};

@@ -1,0 +1,302 @@
+#include "display/DisplayWnd.h"
+
+#include "app/Settings.h"
+#include "config/VersionInfo.h"
+#include "display/DirectDrawResultName.h"
+#include "display/DirectXProbe.h"
+#include "display/DisplayPlatform.h"
+#include "res/resource.h"
+
+#include <vector>
+
+DisplayPlatform g_displayPlatform = { DirectDrawCreate, ProbeDirectXVersion };
+
+namespace {
+
+// Registered once per process; whichever mode runs first fixes it.
+CString s_className;
+
+template <class T>
+void ReleaseField(T*& p)
+{
+    if (p) {
+        p->Release();
+        p = nullptr;
+    }
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CDisplayWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+CDisplayWnd::CDisplayWnd(BOOL bAutoDelete)
+    : m_pDirectDraw(nullptr), m_pPrimary(nullptr), m_pWork(nullptr), m_pBackground(nullptr),
+      m_pPalette(nullptr), m_pClipper(nullptr), m_bWindowed(FALSE), m_nScreenWidth(0),
+      m_nScreenHeight(0), m_nScreenDepth(0), m_bActive(FALSE), m_bAutoDelete(bAutoDelete)
+{
+}
+
+CDisplayWnd::~CDisplayWnd() = default;
+
+BOOL CDisplayWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd)
+{
+    HWND hParent = nullptr;
+    if (pParentWnd) {
+        if (s_className.IsEmpty())
+            s_className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW);
+        hParent = pParentWnd->GetSafeHwnd();
+    } else if (s_className.IsEmpty()) {
+        // The saver hides the pointer with a cursor whose pixels are all
+        // transparent.
+        HCURSOR hCursor = LoadCursorA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(IDC_TRANSPARENT));
+        s_className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, hCursor);
+    }
+    return CreateEx(dwExStyle, s_className, "", dwStyle, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, hParent, nullptr, nullptr);
+}
+
+int CDisplayWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    UINT append = AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0);
+    m_log.Open(append != 0, "");
+
+    CString version;
+    CVersionInfo info(AfxGetInstanceHandle());
+    info.GetString("ProductVersion", version);
+    m_log.WriteText("Program Version", version);
+    m_log.Write("Creating main window");
+
+    if (CWnd::OnCreate(lpCreateStruct) == -1) {
+        m_log.Write("Failed to create main window");
+        m_log.Save();
+        return -1;
+    }
+
+    RECT rect;
+    GetWindowRect(&rect);
+    if (::GetParent(m_hWnd))
+        m_bWindowed = TRUE;
+
+    m_log.Write("Starting DirectDraw Initialisation...");
+    if (InitDirectDraw(rect, m_bWindowed)) {
+        m_log.Write("Finished DirectDraw Initialisation");
+        return 0;
+    }
+    m_log.Write("DirectDraw Initialisation failed! Aborting application");
+    m_log.Save();
+    return -1;
+}
+
+BOOL CDisplayWnd::InitDirectDraw(RECT /*windowRect*/, BOOL bWindowed)
+{
+    RECT rect;
+    GetWindowRect(&rect);
+
+    DWORD version = 0, platform = 0;
+    g_displayPlatform.ProbeDirectXVersion(&version, &platform);
+    CString line;
+    line.Format("Direct Draw version %04x", static_cast<unsigned>(version));
+    m_log.Write(line);
+    m_log.WriteText("Platform", platform == 1 ? "Windows 9x" : platform == 2 ? "Windows NT" : "Unknown");
+    if (version < 0x500)
+        return FALSE;
+
+    IDirectDraw* pDD = nullptr;
+    HRESULT hr = g_displayPlatform.DirectDrawCreate(nullptr, &pDD, nullptr);
+    if (FAILED(hr)) {
+        m_log.WriteText("Main DirectDrawCreate failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    hr = pDD->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&m_pDirectDraw));
+    pDD->Release();
+    if (FAILED(hr)) {
+        m_pDirectDraw = nullptr;
+        m_log.WriteText("main QueryInterface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+
+    DDCAPS caps = {};
+    caps.dwSize = sizeof caps;
+    m_pDirectDraw->GetCaps(&caps, nullptr);
+    m_log.WriteValue("Hardware Caps - Total video memory", static_cast<int>(caps.dwVidMemTotal));
+    m_log.WriteValue("Hardware Caps - Free video memory", static_cast<int>(caps.dwVidMemFree));
+    m_log.WriteText("Hardware Caps - Wide Surfaces",
+                    (caps.dwCaps2 & DDCAPS2_WIDESURFACES) ? "Supported" : "Not Supported");
+
+    DDSURFACEDESC mode = {};
+    mode.dwSize = sizeof mode;
+    m_pDirectDraw->GetDisplayMode(&mode);
+    m_nScreenWidth = static_cast<int>(mode.dwWidth);
+    m_nScreenHeight = static_cast<int>(mode.dwHeight);
+    m_nScreenDepth = static_cast<int>(mode.ddpfPixelFormat.dwRGBBitCount);
+    line.Format("%d x %d x %d", m_nScreenWidth, m_nScreenHeight, m_nScreenDepth);
+    m_log.WriteText("Hardware Caps - Screen Resolution", line);
+
+    if (!(bWindowed ? InitPreviewSurfaces() : InitSaverSurfaces()))
+        return FALSE;
+
+    m_pBackground = CreateOffscreenSurface(rect.right - rect.left, rect.bottom - rect.top,
+                                           DDSCAPS_OFFSCREENPLAIN);
+    if (!m_pBackground)
+        return FALSE;
+
+    hr = m_pDirectDraw->CreateClipper(0, &m_pClipper, nullptr);
+    if (FAILED(hr)) {
+        m_pClipper = nullptr;
+        m_log.WriteText("Primary CreateClipper failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return InitClipper(rect);
+}
+
+BOOL CDisplayWnd::InitPreviewSurfaces()
+{
+    HRESULT hr = m_pDirectDraw->SetCooperativeLevel(m_hWnd, DDSCL_NORMAL);
+    if (FAILED(hr)) {
+        m_log.WriteText("SetCooperativeLevel failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    IDirectDrawSurface* pSurface = nullptr;
+    hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
+    if (FAILED(hr)) {
+        m_log.WriteText("Primary CreateSurface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    hr = pSurface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&m_pPrimary));
+    pSurface->Release();
+    if (FAILED(hr)) {
+        m_pPrimary = nullptr;
+        m_log.WriteText("Primary QueryInterface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    // The frame is composed screen-sized and copied onto the window's part.
+    m_pWork = CreateOffscreenSurface(m_nScreenWidth, m_nScreenHeight, DDSCAPS_OFFSCREENPLAIN);
+    return m_pWork != nullptr;
+}
+
+BOOL CDisplayWnd::InitSaverSurfaces()
+{
+    HRESULT hr = m_pDirectDraw->SetCooperativeLevel(
+        m_hWnd, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_NOWINDOWCHANGES);
+    if (FAILED(hr)) {
+        m_log.WriteText("Primary SetCooperativeLevel failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    // Deeper desktops run at 16 bits; 16 or fewer keep their mode.
+    if (m_nScreenDepth > 16) {
+        hr = m_pDirectDraw->SetDisplayMode(m_nScreenWidth, m_nScreenHeight, 16, 0, 0);
+        if (FAILED(hr)) {
+            m_log.WriteText("SetDisplayMode failed - code", DirectDrawResultName(hr));
+            return FALSE;
+        }
+    }
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
+    desc.dwBackBufferCount = 1;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    IDirectDrawSurface* pSurface = nullptr;
+    hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
+    if (FAILED(hr)) {
+        m_log.WriteText("Primary CreateSurface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    hr = pSurface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&m_pPrimary));
+    pSurface->Release();
+    if (FAILED(hr)) {
+        m_pPrimary = nullptr;
+        m_log.WriteText("Primary QueryInterface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    DDSCAPS caps = {};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    hr = m_pPrimary->GetAttachedSurface(&caps, &m_pWork);
+    if (FAILED(hr)) {
+        m_pWork = nullptr;
+        m_log.WriteText("GetAttachedSurface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
+{
+    RECT client = windowRect;
+    ScreenToClient(&client);
+    HRGN hRgn = CreateRectRgnIndirect(&client);
+    DWORD size = GetRegionData(hRgn, 0, nullptr);
+    std::vector<BYTE> data(size);
+    GetRegionData(hRgn, size, reinterpret_cast<RGNDATA*>(data.data()));
+    HRESULT hr = m_pClipper->SetClipList(reinterpret_cast<RGNDATA*>(data.data()), 0);
+    DeleteObject(hRgn);
+    if (FAILED(hr)) {
+        m_log.WriteText("clipper SetClipList failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    hr = m_pWork->SetClipper(m_pClipper);
+    if (FAILED(hr)) {
+        m_log.WriteText("work SetClipper failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    hr = m_pBackground->SetClipper(m_pClipper);
+    if (FAILED(hr)) {
+        m_log.WriteText("background SetClipper failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+IDirectDrawSurface3* CDisplayWnd::CreateOffscreenSurface(int width, int height, DWORD caps)
+{
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_HEIGHT | DDSD_WIDTH;
+    desc.dwWidth = static_cast<DWORD>(width);
+    desc.dwHeight = static_cast<DWORD>(height);
+    desc.ddsCaps.dwCaps = caps;
+    IDirectDrawSurface* pSurface = nullptr;
+    HRESULT hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
+    if (FAILED(hr)) {
+        m_log.WriteText(" CreateSurface failed - code", DirectDrawResultName(hr));
+        return nullptr;
+    }
+    pSurface->Restore();
+    IDirectDrawSurface3* pSurface3 = nullptr;
+    hr = pSurface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&pSurface3));
+    if (FAILED(hr)) {
+        pSurface3 = nullptr;
+        m_log.WriteText(" QueryInterface failed - code", DirectDrawResultName(hr));
+    }
+    pSurface->Release();
+    return pSurface3;
+}
+
+void CDisplayWnd::OnDestroy()
+{
+    m_bActive = FALSE;
+    m_log.Write("Shutting down direct draw...");
+    ReleaseField(m_pPalette);
+    if (m_pWork)
+        m_pWork->SetClipper(nullptr);
+    if (m_pBackground)
+        m_pBackground->SetClipper(nullptr);
+    ReleaseField(m_pClipper);
+    ReleaseField(m_pBackground);
+    ReleaseField(m_pWork);
+    ReleaseField(m_pPrimary);
+    ReleaseField(m_pDirectDraw);
+    CWnd::OnDestroy();
+}
+
+void CDisplayWnd::PostNcDestroy()
+{
+    if (m_bAutoDelete)
+        delete this;
+}
