@@ -163,19 +163,8 @@ BOOL CDisplayWnd::InitPreviewSurfaces()
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    IDirectDrawSurface* pSurface = nullptr;
-    hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
-    if (FAILED(hr)) {
-        m_log.WriteText("Primary CreateSurface failed - code", DirectDrawResultName(hr));
+    if (!CreatePrimary(desc))
         return FALSE;
-    }
-    hr = pSurface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&m_pPrimary));
-    pSurface->Release();
-    if (FAILED(hr)) {
-        m_pPrimary = nullptr;
-        m_log.WriteText("Primary QueryInterface failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
     // The frame is composed screen-sized and copied onto the window's part.
     m_pWork = CreateOffscreenSurface(m_nScreenWidth, m_nScreenHeight, DDSCAPS_OFFSCREENPLAIN);
     return m_pWork != nullptr;
@@ -202,8 +191,23 @@ BOOL CDisplayWnd::InitSaverSurfaces()
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
     desc.dwBackBufferCount = 1;
     desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE | DDSCAPS_FLIP | DDSCAPS_COMPLEX;
+    if (!CreatePrimary(desc))
+        return FALSE;
+    DDSCAPS caps = {};
+    caps.dwCaps = DDSCAPS_BACKBUFFER;
+    hr = m_pPrimary->GetAttachedSurface(&caps, &m_pWork);
+    if (FAILED(hr)) {
+        m_pWork = nullptr;
+        m_log.WriteText("GetAttachedSurface failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CDisplayWnd::CreatePrimary(DDSURFACEDESC& desc)
+{
     IDirectDrawSurface* pSurface = nullptr;
-    hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
+    HRESULT hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
     if (FAILED(hr)) {
         m_log.WriteText("Primary CreateSurface failed - code", DirectDrawResultName(hr));
         return FALSE;
@@ -213,14 +217,6 @@ BOOL CDisplayWnd::InitSaverSurfaces()
     if (FAILED(hr)) {
         m_pPrimary = nullptr;
         m_log.WriteText("Primary QueryInterface failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    DDSCAPS caps = {};
-    caps.dwCaps = DDSCAPS_BACKBUFFER;
-    hr = m_pPrimary->GetAttachedSurface(&caps, &m_pWork);
-    if (FAILED(hr)) {
-        m_pWork = nullptr;
-        m_log.WriteText("GetAttachedSurface failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
     return TRUE;

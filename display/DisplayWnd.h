@@ -42,6 +42,7 @@ protected:
 private:
     BOOL InitPreviewSurfaces();
     BOOL InitSaverSurfaces();
+    BOOL CreatePrimary(DDSURFACEDESC& desc);
     BOOL InitClipper(const RECT& windowRect);
 
     DECLARE_MESSAGE_MAP()

@@ -36,17 +36,26 @@ void DeleteLogOf(const std::string& program)
     DeleteFileA(path.c_str());
 }
 
+// Starts the built saver with "Always Log" set and returns its window.
+HWND StartLoggingSaver(ChildProcess& saver, const std::string& scr)
+{
+    ClearStoredSettings();
+    SetDwordSetting("Always Log", 1);
+    DeleteLogOf(scr);
+    if (!saver.Start("\"" + scr + "\" /s"))
+        return nullptr;
+    HWND hWnd = saver.WaitForTopWindow(20000);
+    PumpMessages(500);
+    return hWnd;
+}
+
 } // namespace
 
 TEST(RunModes, SaverStartsFullScreenLogsItsStartAndEndsOnAKey)
 {
     std::string scr = BuiltScreenSaver();
-    ClearStoredSettings();
-    SetDwordSetting("Always Log", 1);
-    DeleteLogOf(scr);
     ChildProcess saver;
-    ASSERT_TRUE(saver.Start("\"" + scr + "\" /s"));
-    HWND hWnd = saver.WaitForTopWindow(20000);
+    HWND hWnd = StartLoggingSaver(saver, scr);
     ASSERT_NE(nullptr, hWnd);
     RECT rect;
     GetWindowRect(hWnd, &rect);
@@ -54,7 +63,6 @@ TEST(RunModes, SaverStartsFullScreenLogsItsStartAndEndsOnAKey)
     EXPECT_EQ(0, rect.top);
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rect.right);
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), rect.bottom);
-    PumpMessages(500);
     PostMessageA(hWnd, WM_KEYDOWN, 'A', 0);
     EXPECT_TRUE(saver.WaitForExit(5000));
     EXPECT_EQ(0u, saver.exitCode);
@@ -92,14 +100,9 @@ TEST(RunModes, Depth24_SaverRunsOnADeeperDesktop)
     if (EnvironmentValue("SKARDEL_DEPTH") != "24")
         GTEST_SKIP() << "needs the 24-bit display";
     std::string scr = BuiltScreenSaver();
-    ClearStoredSettings();
-    SetDwordSetting("Always Log", 1);
-    DeleteLogOf(scr);
     ChildProcess saver;
-    ASSERT_TRUE(saver.Start("\"" + scr + "\" /s"));
-    HWND hWnd = saver.WaitForTopWindow(20000);
+    HWND hWnd = StartLoggingSaver(saver, scr);
     ASSERT_NE(nullptr, hWnd);
-    PumpMessages(500);
     PostMessageA(hWnd, WM_SYSKEYDOWN, VK_MENU, 0);
     EXPECT_TRUE(saver.WaitForExit(5000));
     // The resolution line names the desktop's depth, not the 16 bits run.
