@@ -1,0 +1,55 @@
+#include "scene/SpriteImage.h"
+
+#include "display/DDUtil.h"
+
+CSpriteImage::CSpriteImage()
+    : m_nWidth(0), m_nHeight(0), m_pSurface(nullptr), m_nColumns(1), m_nRows(1), m_nFrameWidth(0),
+      m_nFrameHeight(0), m_nFrameCount(1)
+{
+}
+
+CSpriteImage::~CSpriteImage() = default;
+
+BOOL CSpriteImage::Load(IDirectDraw2* dd, CString name)
+{
+    SIZE size = { m_nWidth, m_nHeight };
+    m_pSurface = DDLoadBitmap2(dd, name, 0, 0, &size);
+    if (!m_pSurface)
+        return FALSE;
+    m_nWidth = size.cx;
+    m_nHeight = size.cy;
+    // Until a grid is set the whole sheet is one frame.
+    m_nFrameWidth = m_nWidth;
+    m_nFrameHeight = m_nHeight;
+    // The sheet's top-left pixel is its background.
+    DDSetSourceColorKey(m_pSurface, CLR_INVALID);
+    return TRUE;
+}
+
+void CSpriteImage::SetFrameGrid(int columns, int rows)
+{
+    m_nColumns = columns;
+    m_nFrameCount = columns * rows;
+    m_nRows = rows;
+    m_nFrameWidth = m_nFrameWidth / columns;
+    m_nFrameHeight = m_nFrameHeight / rows;
+}
+
+BOOL CSpriteImage::DrawFrame(IDirectDrawSurface3* dest, int x, int y, int frame)
+{
+    if (frame < 0 || frame >= m_nFrameCount)
+        return TRUE;
+    int row = frame / m_nColumns;
+    int column = frame - row * m_nColumns;
+    return DrawRegion(dest, x, y, m_nFrameWidth, m_nFrameHeight, column * m_nFrameWidth, row * m_nFrameHeight);
+}
+
+BOOL CSpriteImage::DrawRegion(IDirectDrawSurface3* dest, int x, int y, int width, int height, int srcX, int srcY)
+{
+    if (!m_pSurface)
+        return TRUE;
+    RECT destRect = { x, y, x + width, y + height };
+    RECT srcRect = { srcX, srcY, srcX + width, srcY + height };
+    dest->Blt(&destRect, m_pSurface, &srcRect, DDBLT_KEYSRC | DDBLT_WAIT, nullptr);
+    return TRUE;
+}

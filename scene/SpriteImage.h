@@ -1,0 +1,28 @@
+// One bitmap of the artwork in an off-screen surface, cut into a grid of
+// equally sized animation frames and drawn with its background left out.
+#pragma once
+
+#include "framework/afx.h"
+
+#include <ddraw.h>
+
+class CSpriteImage : public CObject {
+public:
+    CSpriteImage();
+    // The surface is released with the DirectDraw object, not here.
+    ~CSpriteImage() override;
+
+    BOOL Load(IDirectDraw2* dd, CString name);
+    void SetFrameGrid(int columns, int rows);
+    BOOL DrawFrame(IDirectDrawSurface3* dest, int x, int y, int frame);
+    BOOL DrawRegion(IDirectDrawSurface3* dest, int x, int y, int width, int height, int srcX, int srcY);
+
+    int m_nWidth;
+    int m_nHeight;
+    IDirectDrawSurface3* m_pSurface;
+    int m_nColumns;
+    int m_nRows;
+    int m_nFrameWidth;
+    int m_nFrameHeight;
+    int m_nFrameCount;
+};

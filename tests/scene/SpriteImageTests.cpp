@@ -1,0 +1,56 @@
+#include "scene/SpriteImage.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+CSpriteImage Sheet(int width, int height)
+{
+    CSpriteImage image;
+    image.m_nWidth = width;
+    image.m_nHeight = height;
+    image.m_nFrameWidth = width;
+    image.m_nFrameHeight = height;
+    return image;
+}
+
+} // namespace
+
+TEST(CSpriteImage, CutsFramesFromTheCurrentFrameSize)
+{
+    CSpriteImage fresh;
+    EXPECT_EQ(1, fresh.m_nColumns);
+    EXPECT_EQ(1, fresh.m_nFrameCount);
+    EXPECT_EQ(0, fresh.m_nFrameWidth);
+    EXPECT_EQ(nullptr, fresh.m_pSurface);
+
+    CSpriteImage mars1 = Sheet(192, 24);
+    mars1.SetFrameGrid(8, 1);
+    EXPECT_EQ(24, mars1.m_nFrameWidth);
+    EXPECT_EQ(24, mars1.m_nFrameHeight);
+    EXPECT_EQ(8, mars1.m_nFrameCount);
+    // A second cut divides again.
+    mars1.SetFrameGrid(8, 1);
+    EXPECT_EQ(3, mars1.m_nFrameWidth);
+    EXPECT_EQ(8, mars1.m_nFrameCount);
+
+    CSpriteImage mars3 = Sheet(320, 160);
+    mars3.SetFrameGrid(4, 2);
+    EXPECT_EQ(80, mars3.m_nFrameWidth);
+    EXPECT_EQ(80, mars3.m_nFrameHeight);
+    EXPECT_EQ(8, mars3.m_nFrameCount);
+    EXPECT_EQ(2, mars3.m_nRows);
+
+    CSpriteImage odd = Sheet(100, 10);
+    odd.SetFrameGrid(3, 1);
+    EXPECT_EQ(33, odd.m_nFrameWidth);
+}
+
+TEST(CSpriteImage, WithoutASurfaceDrawsNothingAndSaysTrue)
+{
+    CSpriteImage image;
+    EXPECT_TRUE(image.DrawFrame(nullptr, 0, 0, 0));
+    EXPECT_TRUE(image.DrawFrame(nullptr, 0, 0, -1));
+    EXPECT_TRUE(image.DrawFrame(nullptr, 0, 0, 1));
+    EXPECT_TRUE(image.DrawRegion(nullptr, 0, 0, 5, 5, 0, 0));
+}
