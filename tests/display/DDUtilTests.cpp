@@ -347,3 +347,44 @@ TEST_F(ArtworkTest, PaletteFromAFileSparesNothing)
     for (int i = 16; i < 256; ++i)
         EXPECT_EQ(0, memcmp(&system[i], &got[i], sizeof got[i])) << i;
 }
+
+TEST_F(ArtworkTest, PaletteRulesForResources)
+{
+    PALETTEENTRY system[256] = {};
+    HDC dc = GetDC(nullptr);
+    GetSystemPaletteEntries(dc, 0, 256, system);
+    ReleaseDC(nullptr, dc);
+    auto load = [this](const char* name, PALETTEENTRY* out) {
+        IDirectDrawPalette* pal = DDLoadPalette2(m_dd, name);
+        ASSERT_NE(nullptr, pal) << name;
+        pal->GetEntries(0, 0, 256, out);
+        pal->Release();
+    };
+    auto tableColour = [](int i) { return PALETTEENTRY{ static_cast<BYTE>(1 + i / 2), static_cast<BYTE>(i),
+                                                        static_cast<BYTE>(255 - i), 0 }; };
+    PALETTEENTRY got[256];
+
+    // 4 bits with no colour count: sixteen colours, of which 12 to 15 apply.
+    load("TEST_4BIT", got);
+    for (int i = 0; i < 256; ++i) {
+        PALETTEENTRY want = (i >= 12 && i < 16) ? tableColour(i) : system[i];
+        EXPECT_EQ(0, memcmp(&want, &got[i], sizeof want)) << "4-bit entry " << i;
+    }
+
+    // Black colours of the bitmap leave the system's entries.
+    load("TEST_BLACK", got);
+    // DirectDraw itself keeps the last entry of such a palette white.
+    EXPECT_EQ(255, got[255].peRed);
+    EXPECT_EQ(255, got[255].peGreen);
+    EXPECT_EQ(255, got[255].peBlue);
+    for (int i = 0; i < 255; ++i) {
+        PALETTEENTRY want = (i >= 12 && !(i >= 20 && i <= 29)) ? tableColour(i) : system[i];
+        EXPECT_EQ(0, memcmp(&want, &got[i], sizeof want)) << "entry " << i;
+    }
+
+    // A short header or more than 8 bits a pixel: the system palette.
+    load("TEST_CORE", got);
+    EXPECT_EQ(0, memcmp(system, got, sizeof got));
+    load("TEST_24BIT", got);
+    EXPECT_EQ(0, memcmp(system, got, sizeof got));
+}

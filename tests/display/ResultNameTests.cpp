@@ -66,9 +66,10 @@ TEST(DirectDrawResultName, EveryPublishedCodeHasItsOwnName)
     for (size_t i = 0; i < 110; ++i) {
         EXPECT_STREQ(kNamed[i].name, DirectDrawResultName(kNamed[i].code));
         names.insert(kNamed[i].name);
-        if (i > 0)
+        if (i > 0) {
             EXPECT_LT(static_cast<unsigned>(kNamed[i - 1].code), static_cast<unsigned>(kNamed[i].code))
                 << kNamed[i].name;
+        }
     }
     EXPECT_EQ(110u, names.size());
     EXPECT_EQ(static_cast<HRESULT>(0x80004001), DDERR_UNSUPPORTED);
