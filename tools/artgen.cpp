@@ -115,6 +115,21 @@ double Distance2(Entry a, Entry b)
     return dr * dr + dg * dg + db * db;
 }
 
+// The entry of the whole palette nearest to a colour.
+int NearestEntry(const std::vector<Entry>& pal, Entry e)
+{
+    int best = 0;
+    double bestD = 1e30;
+    for (int i = 0; i < static_cast<int>(pal.size()); ++i) {
+        double d = Distance2(pal[i], e);
+        if (d < bestD) {
+            bestD = d;
+            best = i;
+        }
+    }
+    return best;
+}
+
 // The art entry nearest to a colour, among the ramps of the given materials.
 int Nearest(const std::vector<Entry>& pal, Rgb c, std::initializer_list<const Ramp*> ramps)
 {
@@ -293,16 +308,7 @@ void CheckKey(const std::string& name, const Image& img, const std::vector<Entry
                 Fail(name + ": a drawn pixel becomes the key at 16 bits");
         // In 8-bit modes the display palette is the system's 0 to 11 and
         // this palette's other non-black entries.
-        int best = -1;
-        double bestD = 1e30;
-        for (int i = 0; i < 256; ++i) {
-            double d = Distance2(pal[i], e);
-            if (d < bestD) {
-                bestD = d;
-                best = i;
-            }
-        }
-        Entry near = pal[best];
+        Entry near = pal[NearestEntry(pal, e)];
         if (near.r == key.r && near.g == key.g && near.b == key.b)
             Fail(name + ": a drawn pixel becomes the key at 8 bits");
     }
@@ -509,18 +515,7 @@ Image Logo()
                 }
                 sum = { sum.r + c.r, sum.g + c.g, sum.b + c.b };
             }
-            Rgb c = Scale(sum, 1.0 / 16);
-            Entry e = ToEntry(c);
-            int best = 0;
-            double bestD = 1e30;
-            for (int i = 0; i < 256; ++i) {
-                double d = Distance2(pal[i], e);
-                if (d < bestD) {
-                    bestD = d;
-                    best = i;
-                }
-            }
-            img.At(x, y) = static_cast<uint8_t>(best);
+            img.At(x, y) = static_cast<uint8_t>(NearestEntry(pal, ToEntry(Scale(sum, 1.0 / 16))));
         }
     const char* name = "TOLMERE";
     int left = (w - (7 * 12 - 2)) / 2;
