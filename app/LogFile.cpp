@@ -7,27 +7,11 @@
 
 const char* const g_szLineEnd = "\r\n";
 
-namespace {
-
-class CLock {
-public:
-    explicit CLock(CRITICAL_SECTION& cs) : m_cs(cs) { EnterCriticalSection(&m_cs); }
-    ~CLock() { LeaveCriticalSection(&m_cs); }
-private:
-    CRITICAL_SECTION& m_cs;
-};
-
-} // namespace
-
 CLogFile::CLogFile() : m_bRecording(true), m_buffer(1024), m_nOpenMode(0)
 {
-    InitializeCriticalSection(&m_lock);
 }
 
-CLogFile::~CLogFile()
-{
-    DeleteCriticalSection(&m_lock);
-}
+CLogFile::~CLogFile() = default;
 
 bool CLogFile::Open(bool bAppend, CString path)
 {
@@ -42,7 +26,7 @@ bool CLogFile::Open(bool bAppend, CString path)
     CString name = path.Left(dot) + ".log";
     name.MakeLower();
 
-    CLock lock(m_lock);
+    CSingleLock lock(m_lock);
     m_strFileName = name;
     m_nOpenMode = CFile::modeCreate | CFile::modeWrite;
     if (bAppend)
@@ -52,7 +36,7 @@ bool CLogFile::Open(bool bAppend, CString path)
 
 void CLogFile::AppendLine(const char* text, int length)
 {
-    CLock lock(m_lock);
+    CSingleLock lock(m_lock);
     // A line that finds no memory is dropped: the log must never end the run.
     try {
         m_buffer.Write(text, static_cast<UINT>(length));
@@ -87,7 +71,7 @@ void CLogFile::WriteValue(CString label, int value)
 
 bool CLogFile::Save()
 {
-    CLock lock(m_lock);
+    CSingleLock lock(m_lock);
     CFile file;
     if (!file.Open(m_strFileName, m_nOpenMode))
         return false;

@@ -4,6 +4,7 @@
 
 #include "framework/afx.h"
 #include "framework/afxfile.h"
+#include "framework/afxmt.h"
 
 extern const char* const g_szLineEnd;  // CR LF
 
@@ -31,5 +32,5 @@ private:
     CMemFile m_buffer;
     UINT m_nOpenMode;
     // The window's thread and the animation thread both record lines.
-    CRITICAL_SECTION m_lock;
+    CCriticalSection m_lock;
 };

@@ -10,6 +10,7 @@
 #include <vector>
 
 DisplayPlatform g_displayPlatform = { DirectDrawCreate, ProbeDirectXVersion };
+CDisplayWnd* theDisplayWnd = nullptr;
 
 namespace {
 
@@ -28,6 +29,7 @@ void ReleaseField(T*& p)
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDisplayWnd, CWnd)
+    ON_WM_PAINT()
     ON_WM_CREATE()
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
@@ -277,18 +279,94 @@ IDirectDrawSurface3* CDisplayWnd::CreateOffscreenSurface(int width, int height, 
 void CDisplayWnd::OnDestroy()
 {
     m_bActive = FALSE;
-    m_log.Write("Shutting down direct draw...");
-    ReleaseField(m_pPalette);
-    if (m_pWork)
-        m_pWork->SetClipper(nullptr);
-    if (m_pBackground)
-        m_pBackground->SetClipper(nullptr);
-    ReleaseField(m_pClipper);
-    ReleaseField(m_pBackground);
-    ReleaseField(m_pWork);
-    ReleaseField(m_pPrimary);
-    ReleaseField(m_pDirectDraw);
+    {
+        // A frame being composed on another thread finishes first.
+        CSingleLock lock(m_composeLock);
+        for (int i = 0; i < m_sprites.GetSize(); ++i)
+            delete m_sprites.GetSprite(i);
+        m_sprites.RemoveAll();
+        m_log.Write("Shutting down direct draw...");
+        ReleaseField(m_pPalette);
+        if (m_pWork)
+            m_pWork->SetClipper(nullptr);
+        if (m_pBackground)
+            m_pBackground->SetClipper(nullptr);
+        ReleaseField(m_pClipper);
+        ReleaseField(m_pBackground);
+        ReleaseField(m_pWork);
+        ReleaseField(m_pPrimary);
+        ReleaseField(m_pDirectDraw);
+        // Nothing may reach this window through the process-wide entry
+        // points once it is gone.
+        if (theDisplayWnd == this)
+            theDisplayWnd = nullptr;
+    }
     CWnd::OnDestroy();
+}
+
+void CDisplayWnd::OnPaint()
+{
+    CPaintDC dc(this);
+    Redraw();
+}
+
+void CDisplayWnd::Redraw()
+{
+    CSingleLock lock(m_composeLock);
+    if (!m_pWork || !m_pBackground)
+        return;
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    RECT frame = { 0, 0, window.right - window.left, window.bottom - window.top };
+    if (FAILED(m_pWork->Blt(&frame, m_pBackground, &frame, DDBLT_WAIT, nullptr))) {
+        m_log.Write("Error blitting background to work\n");
+        return;
+    }
+    DrawSprites(&frame);
+    Present();
+}
+
+void CDisplayWnd::DrawSprites(const RECT* clip)
+{
+    RECT rect = *clip;
+    if (!m_bActive)
+        return;
+    for (int i = 0; i < m_sprites.GetSize(); ++i)
+        m_sprites.GetSprite(i)->Draw(m_pWork, &rect);
+}
+
+void CDisplayWnd::Present()
+{
+    if (!m_bActive)
+        return;
+    if (!m_bWindowed) {
+        m_pPrimary->Flip(nullptr, DDFLIP_WAIT);
+        return;
+    }
+    RECT window;
+    ::GetWindowRect(m_hWnd, &window);
+    RECT source = { 0, 0, window.right - window.left, window.bottom - window.top };
+    m_pPrimary->Blt(&window, m_pWork, &source, DDBLT_WAIT, nullptr);
+}
+
+HRESULT CDisplayWnd::FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour)
+{
+    DDBLTFX fx = {};
+    fx.dwSize = sizeof fx;
+    fx.dwFillColor = colour;
+    return surface->Blt(&rect, nullptr, &rect, DDBLT_COLORFILL, &fx);
+}
+
+void RedrawDisplay()
+{
+    if (theDisplayWnd)
+        theDisplayWnd->Redraw();
+}
+
+void RepositionSprite(CSprite* pSprite)
+{
+    if (theDisplayWnd)
+        theDisplayWnd->m_sprites.Reposition(pSprite);
 }
 
 void CDisplayWnd::PostNcDestroy()

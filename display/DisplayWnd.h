@@ -4,7 +4,9 @@
 #pragma once
 
 #include "app/LogFile.h"
+#include "framework/afxmt.h"
 #include "framework/afxwin.h"
+#include "scene/Sprite.h"
 
 #include <ddraw.h>
 
@@ -28,18 +30,31 @@ public:
     int m_nScreenWidth;
     int m_nScreenHeight;
     int m_nScreenDepth;                  // before any switch to 16 bits
+    CSpriteList m_sprites;               // owned: deleted at shutdown
     BOOL m_bActive;                      // sprites drawn and frames shown
     BOOL m_bAutoDelete;
+
+    // One frame: the background onto the work surface, every sprite in
+    // depth order, then a flip (saver) or a blit onto the window (preview).
+    void Redraw();
+    void DrawSprites(const RECT* clip);
+    void Present();
+    HRESULT FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour);
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    void OnPaint();
     void PostNcDestroy() override;
 
     BOOL InitDirectDraw(RECT windowRect, BOOL bWindowed);
     IDirectDrawSurface3* CreateOffscreenSurface(int width, int height, DWORD caps);
 
 private:
+    // The window's thread (WM_PAINT) and the animation thread both compose;
+    // shutdown takes it too before it releases anything.
+    CCriticalSection m_composeLock;
+
     BOOL InitPreviewSurfaces();
     BOOL InitSaverSurfaces();
     BOOL CreatePrimary(DDSURFACEDESC& desc);
@@ -47,3 +62,10 @@ private:
 
     DECLARE_MESSAGE_MAP()
 };
+
+// The one display window of the process, set by the scene's set-up.
+extern CDisplayWnd* theDisplayWnd;
+// Redraw on theDisplayWnd; nothing while it is unset.
+void RedrawDisplay();
+// Moves a sprite whose depth changed to its new place in the drawing order.
+void RepositionSprite(CSprite* pSprite);

@@ -113,6 +113,22 @@ private:
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// The device context of a WM_PAINT handler: painting begins with it and ends
+// with it, which validates the window.
+class CPaintDC {
+public:
+    explicit CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
+    ~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
+    CPaintDC(const CPaintDC&) = delete;
+    CPaintDC& operator=(const CPaintDC&) = delete;
+
+    HDC m_hDC;
+    PAINTSTRUCT m_ps;
+
+private:
+    HWND m_hWnd;
+};
+
 // Registers (once) a window class running AfxWndProc with these attributes
 // and returns its name. Throws CResourceException when registration fails.
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor = nullptr,

@@ -37,8 +37,9 @@ DDrawWrapGuard::~DDrawWrapGuard()
 
 bool DDrawRecorder::ShouldFail(const std::string& label, const char* call, HRESULT* hr)
 {
+    std::lock_guard<std::mutex> lock(m_lock);
     int n = ++calls[call];
-    if (call == m_failCall && n == m_failOccurrence) {
+    if (call == m_failCall && (m_failOccurrence == 0 || n == m_failOccurrence)) {
         *hr = m_failResult;
         return true;
     }
@@ -894,7 +895,9 @@ HRESULT STDMETHODCALLTYPE WrapSurface3::Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFA
     HRESULT hr;
     if (m_recorder->ShouldFail(m_label, "IDirectDrawSurface3::Blt", &hr))
         return hr;
+    m_recorder->EnterBlt();
     hr = m_real->Blt(lpDestRect, lpDDSrcSurface ? static_cast<WrapSurface3*>(lpDDSrcSurface)->Real() : nullptr, lpSrcRect, dwFlags, lpDDBltFx);
+    m_recorder->LeaveBlt();
     return hr;
 }
 

@@ -6,13 +6,16 @@
 
 #include <ddraw.h>
 
+#include <atomic>
 #include <map>
+#include <mutex>
 #include <string>
 #include <vector>
 
 class DDrawRecorder {
 public:
     // Fail the n-th call (counting from 1) of "Interface::Method".
+    // occurrence 0: every call fails.
     void FailCall(const std::string& call, HRESULT result, int occurrence = 1)
     {
         m_failCall = call;
@@ -25,9 +28,24 @@ public:
     void OnAddRef() { ++m_references; }
     void OnRelease(const std::string& label)
     {
+        std::lock_guard<std::mutex> lock(m_lock);
         --m_references;
         releases.push_back(label);
     }
+    // Blits in progress at once, on any surface: more than one means two
+    // compositions overlapped.
+    void EnterBlt()
+    {
+        if (++m_bltsInFlight > 1)
+            overlapped = true;
+    }
+    void LeaveBlt() { --m_bltsInFlight; }
+    int Calls(const std::string& call)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        return calls[call];
+    }
+    std::atomic<bool> overlapped{ false };
     void* WrapQueried(REFIID riid, IUnknown* object, const std::string& label);
     std::string SurfaceLabel(const DDSURFACEDESC* desc) const;
 
@@ -41,7 +59,9 @@ private:
     std::string m_failCall;
     HRESULT m_failResult = S_OK;
     int m_failOccurrence = 1;
-    int m_references = 0;
+    std::atomic<int> m_references{ 0 };
+    std::atomic<int> m_bltsInFlight{ 0 };
+    std::mutex m_lock;
 };
 
 // Installs wrappers around the DirectDraw objects the display creates while
