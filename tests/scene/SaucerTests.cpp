@@ -1,0 +1,167 @@
+#include "scene/Saucer.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+
+namespace {
+
+CSpriteImage* Sheet(int frame)
+{
+    CSpriteImage* image = new CSpriteImage;
+    image->m_nWidth = frame * 8;
+    image->m_nHeight = frame;
+    image->m_nFrameWidth = image->m_nWidth;
+    image->m_nFrameHeight = frame;
+    image->SetFrameGrid(8, 1);
+    return image;
+}
+
+struct Draws {
+    int n, r, frame;
+};
+
+// The generator's values in the order a formation draws them.
+std::vector<Draws> Replay(unsigned seed)
+{
+    srand(seed);
+    std::vector<Draws> d(8);
+    for (Draws& x : d) {
+        x.n = 30 + rand() % 11;
+        x.r = 4 + rand() % 5;
+        x.frame = rand() % 8;
+    }
+    return d;
+}
+
+void ExpectFormation(int type, int frame, int x, int y, int depth, int speed, const POINT (&places)[8])
+{
+    CSpriteImage* image = Sheet(frame);
+    CSpriteList list;
+    CSaucerGroup group;
+    std::vector<Draws> d = Replay(1234);
+    srand(1234);
+    ASSERT_TRUE(group.Create(type, image, x, y, &list));
+    ASSERT_EQ(8, list.GetSize());
+    int gh = frame + frame / 2;
+    for (int i = 0; i < 8; ++i) {
+        CSaucer* s = group.m_saucers[i];
+        ASSERT_NE(nullptr, s);
+        EXPECT_EQ(places[i].x, s->m_x) << i;
+        EXPECT_EQ(places[i].y + gh / d[i].r, s->m_y) << i;
+        EXPECT_EQ(places[i].x, s->m_nBaseX) << i;
+        EXPECT_EQ(d[i].frame, s->GetFrame()) << i;
+        EXPECT_DOUBLE_EQ(3.141592654 / d[i].n, s->m_dPhaseStep) << i;
+        EXPECT_EQ(0.0, s->m_dPhase);
+        EXPECT_EQ(depth, s->m_nDepth);
+        EXPECT_EQ(-speed, s->GetVelocity().y);
+        EXPECT_EQ(0, s->GetVelocity().x);
+        EXPECT_EQ(frame, s->m_nWidth);
+        EXPECT_EQ(s, list.GetSprite(i));  // one depth: in order of creation
+    }
+    for (CSaucer* s : group.m_saucers)
+        delete s;
+    delete image;
+}
+
+} // namespace
+
+TEST(CSaucerGroup, WedgeOfTheSmallestSaucers)
+{
+    const POINT places[8] = { { 72, 100 }, { 36, 136 }, { 72, 136 }, { 108, 136 },
+                              { 54, 172 }, { 18, 172 }, { 90, 172 }, { 126, 172 } };
+    ExpectFormation(0, 24, 0, 100, 50, 1, places);
+}
+
+TEST(CSaucerGroup, WedgeOfTheBiggestSaucers)
+{
+    const int X = 10 + 480, Y = 20, g = 240;
+    const POINT places[8] = { { X, Y },         { X - g, Y + g },         { X, Y + g },
+                              { X + g, Y + g }, { X - g / 2, Y + 2 * g }, { X - 3 * g / 2, Y + 2 * g },
+                              { X + g / 2, Y + 2 * g }, { X + 3 * g / 2, Y + 2 * g } };
+    ExpectFormation(3, 160, 10, 20, 80, 8, places);
+}
+
+TEST(CSaucerGroup, TypesSetSpeedAndDepthOthersStayPut)
+{
+    const int depth[4] = { 50, 60, 70, 80 }, speed[4] = { 1, 2, 4, 8 };
+    for (int type = 0; type < 5; ++type) {
+        CSpriteImage* image = Sheet(40);
+        CSpriteList list;
+        CSaucerGroup group;
+        group.Create(type == 4 ? 9 : type, image, 0, 0, &list);
+        CSaucer* s = group.m_saucers[5];
+        int y = s->m_y;
+        group.Update(RECT{ 0, 0, 640, 480 });
+        if (type < 4) {
+            EXPECT_EQ(depth[type], s->m_nDepth);
+            EXPECT_EQ(y - speed[type], s->m_y);
+        } else {
+            EXPECT_EQ(50, s->m_nDepth);
+            EXPECT_EQ(y, s->m_y);
+        }
+        for (CSaucer* p : group.m_saucers)
+            delete p;
+        delete image;
+    }
+}
+
+TEST(CSaucer, WrapsThirtySixHeightsDown)
+{
+    CSpriteImage* small = Sheet(24);
+    CSaucer s;
+    s.SetImage(small, 0);
+    s.SetVelocity(0, -1);
+    s.SetPosition(0, -24, FALSE);
+    RECT area = { 0, 0, 640, 480 };
+    s.Move(area);
+    EXPECT_EQ(-25, s.m_y);
+    s.Move(area);
+    EXPECT_EQ(838, s.m_y);
+
+    CSpriteImage* big = Sheet(160);
+    CSaucer b;
+    b.SetImage(big, 0);
+    b.SetVelocity(0, -8);
+    b.SetPosition(0, -160, FALSE);
+    b.Move(area);
+    EXPECT_EQ(-168, b.m_y);
+    b.Move(area);
+    EXPECT_EQ(-168 + 5760 - 8, b.m_y);
+    // The area's top is what counts.
+    b.SetPosition(0, 100 - 161, FALSE);
+    b.Move(RECT{ 0, 100, 640, 480 });
+    EXPECT_EQ(100 - 161 + 5760 - 8, b.m_y);
+    delete small;
+    delete big;
+}
+
+TEST(CSaucer, SwaysOnTheSineAndSpins)
+{
+    CSpriteImage* image = Sheet(24);
+    CSaucer s;
+    s.SetImage(image, 0);
+    s.m_dPhaseStep = 3.141592654 / 30;
+    s.m_nBaseX = 100;
+    s.SetPosition(100, 300, FALSE);
+    RECT area = { 0, 0, 640, 480 };
+    const int firstOffsets[6] = { 0, 0, 0, 1, 1, 1 };
+    for (int k = 0; k < 6; ++k) {
+        s.Move(area);
+        EXPECT_EQ(100 + firstOffsets[k], s.m_x) << "frame " << k + 1;
+        EXPECT_EQ((k + 1) % 8, s.GetFrame());
+    }
+    int lowest = 100, highest = 100;
+    for (int k = 0; k < 1000; ++k) {
+        s.Move(area);
+        ASSERT_LE(s.m_dPhase, 3.141592654);
+        ASSERT_GT(s.m_dPhase, -3.141592654);
+        lowest = std::min(lowest, s.m_x);
+        highest = std::max(highest, s.m_x);
+    }
+    // Up to an eighth of the width either way, never further.
+    EXPECT_EQ(97, lowest);
+    EXPECT_EQ(103, highest);
+    delete image;
+}
