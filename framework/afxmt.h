@@ -27,3 +27,38 @@ public:
 private:
     CCriticalSection& m_cs;
 };
+
+// A worker thread started by AfxBeginThread. With m_bAutoDelete (the
+// default) the object deletes itself, closing its handle, when the thread
+// ends; to keep the handle for waiting, start the thread suspended, clear
+// m_bAutoDelete, then ResumeThread.
+typedef UINT (*AFX_THREADPROC)(LPVOID);
+
+class CWinThread : public CObject {
+public:
+    CWinThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam) : m_pfnThreadProc(pfnThreadProc), m_pParam(pParam) {}
+    ~CWinThread() override
+    {
+        if (m_hThread)
+            CloseHandle(m_hThread);
+    }
+    CWinThread(const CWinThread&) = delete;
+    CWinThread& operator=(const CWinThread&) = delete;
+
+    DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
+
+    HANDLE m_hThread = nullptr;
+    DWORD m_nThreadID = 0;
+    BOOL m_bAutoDelete = TRUE;
+
+private:
+    friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES);
+    static DWORD WINAPI Start(LPVOID self);
+    AFX_THREADPROC m_pfnThreadProc;
+    LPVOID m_pParam;
+};
+
+// Starts pfnThreadProc(pParam) on a new thread; null when it cannot start.
+CWinThread* AfxBeginThread(AFX_THREADPROC pfnThreadProc, LPVOID pParam, int nPriority = THREAD_PRIORITY_NORMAL,
+                           UINT nStackSize = 0, DWORD dwCreateFlags = 0,
+                           LPSECURITY_ATTRIBUTES lpSecurityAttrs = nullptr);

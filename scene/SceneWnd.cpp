@@ -1,16 +1,59 @@
 #include "scene/SceneWnd.h"
 
 #include "app/Settings.h"
+#include "display/DDUtil.h"
+#include "display/DirectDrawResultName.h"
+
+#include <mmsystem.h>
+
+#include <cstdlib>
+
+namespace {
+
+struct SheetSpec {
+    const char* name;
+    int columns, rows;
+};
+// The saucer sheets, smallest first; the index is the saucer type.
+const SheetSpec kSaucerSheets[4] = {
+    { "IDB_MARS1", 8, 1 }, { "IDB_MARS2", 8, 1 }, { "IDB_MARS3", 4, 2 }, { "IDB_MARS4", 4, 2 },
+};
+
+// Saucer types by one draw of 1 to 15: small ones most often (8 : 4 : 2 : 1).
+int TypeFromDraw(int t)
+{
+    return t <= 8 ? 0 : t <= 12 ? 1 : t <= 14 ? 2 : 3;
+}
+
+const UINT kStopWaitMs = 500;
+
+} // namespace
 
 BEGIN_MESSAGE_MAP(CSceneWnd, CDisplayWnd)
     ON_WM_CREATE()
+    ON_WM_DESTROY()
+    ON_COMMAND(ID_STOP_ANIMATION, OnStopAnimation)
 END_MESSAGE_MAP()
 
-CSceneWnd::CSceneWnd(BOOL bAutoDelete) : CDisplayWnd(bAutoDelete)
+CSceneWnd::CSceneWnd(BOOL bAutoDelete)
+    : CDisplayWnd(bAutoDelete), m_nTimerPeriod(0), m_pGroups(nullptr), m_nGroups(0), m_dwFpsStart(0),
+      m_nFps(0), m_nFpsFrames(0), m_bFpsCounting(FALSE), m_bRunning(FALSE), m_bShowFps(0),
+      m_bStopRequested(FALSE), m_bThreadStarted(FALSE), m_pThread(nullptr), m_pfnClock(timeGetTime),
+      m_pControl(nullptr)
 {
+    m_bAutoDelete = bAutoDelete;
+    srand(GetTickCount());
 }
 
-CSceneWnd::~CSceneWnd() = default;
+CSceneWnd::~CSceneWnd()
+{
+    delete[] m_pGroups;
+    if (m_pControl)
+        m_pControl->Release();
+    // A thread that outlived its wait still reads its object when it ends.
+    if (m_pThread && WaitForSingleObject(m_pThread->m_hThread, 0) == WAIT_OBJECT_0)
+        delete m_pThread;
+}
 
 int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
@@ -18,20 +61,254 @@ int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
         m_log.Save();
         return -1;
     }
-    ClearScreen();
+    if (InitScene() < 0) {
+        m_log.Save();
+        return -1;
+    }
     if (AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0) != 0)
         m_log.Save();
     return 0;
 }
 
-// Until the scene is drawn, the saver shows a black screen.
-void CSceneWnd::ClearScreen()
+int CSceneWnd::InitScene()
 {
+    CWinApp* app = AfxGetApp();
+    m_log.Write("Main Application initialisation...");
+    theDisplayWnd = this;
+    RECT window;
+    GetWindowRect(&window);
+    const int W = window.right - window.left, H = window.bottom - window.top;
+    m_bActive = FALSE;
+    int count = static_cast<int>(app->GetProfileInt(SETTINGS_SECTION, SETTING_COUNT, 3));
+    if (count > kMaxGroups)
+        count = kMaxGroups;
+
+    if (m_nScreenDepth < 16) {
+        m_pPalette = DDLoadPalette2(m_pDirectDraw, "IDB_MARS4");
+        if (!m_pPalette) {
+            m_log.Write("Failed to load palette");
+            return -1;
+        }
+        HRESULT hr = m_pPrimary->SetPalette(m_pPalette);
+        if (hr != DD_OK) {
+            m_log.WriteText("SetPalette failed - code", DirectDrawResultName(hr));
+            return -1;
+        }
+    }
+
+    RECT all = { 0, 0, W, H };
+    HRESULT hr = FillSurface(m_pBackground, all, 0);
+    if (FAILED(hr)) {
+        m_log.WriteText("Failed to clear background surface - code", DirectDrawResultName(hr));
+        CString line;
+        line.Format("Rect = %d,%d - (%d, %d)", 0, 0, W, H);
+        m_log.Write(line);
+        return -1;
+    }
+
+    if (!m_starImage.Load(m_pDirectDraw, "IDB_STARS"))
+        return -1;
+    m_starImage.SetFrameGrid(3, 1);
+    UINT stars = app->GetProfileInt(SETTINGS_SECTION, SETTING_STARS, 100);
+    if (stars > kMaxStars)
+        stars = kMaxStars;
     if (m_bWindowed)
+        stars /= 5;
+    for (UINT i = 0; i < stars; ++i) {
+        int y = RandomRange(0, H);
+        int x = RandomRange(0, W);
+        int frame = RandomRange(0, 2);
+        m_starImage.DrawFrame(m_pBackground, x, y, frame);
+    }
+
+    if (!m_bWindowed) {
+        hr = m_pPrimary->Blt(&all, m_pBackground, &all, DDBLT_WAIT, nullptr);
+        if (hr != DD_OK) {
+            m_log.WriteText("Error blitting background to primary - code", DirectDrawResultName(hr));
+            return -1;
+        }
+        ShowWaitingText();
+    }
+
+    if (m_bWindowed) {
+        m_log.Write("Creating sprites for windowed mode");
+        if (!m_saucerImages[0].Load(m_pDirectDraw, kSaucerSheets[0].name))
+            return -1;
+        m_saucerImages[0].SetFrameGrid(kSaucerSheets[0].columns, kSaucerSheets[0].rows);
+        m_pGroups = new CSaucerGroup[1];
+        m_nGroups = 1;
+        const int fw = m_saucerImages[0].m_nFrameWidth, fh = m_saucerImages[0].m_nFrameHeight;
+        int r = RandomRange(0, 6);
+        int c = RandomRange(0, W / (8 * fw));
+        m_pGroups[0].Create(0, &m_saucerImages[0], c * 8 * fw, r * 6 * fh, &m_sprites);
+    } else {
+        m_log.Write("No Parent window - loading bitmaps");
+        for (int k = 0; k < 4; ++k) {
+            if (!m_saucerImages[k].Load(m_pDirectDraw, kSaucerSheets[k].name))
+                return -1;
+            m_saucerImages[k].SetFrameGrid(kSaucerSheets[k].columns, kSaucerSheets[k].rows);
+        }
+        if (count > 0) {
+            m_pGroups = new CSaucerGroup[count];
+            m_nGroups = count;
+        }
+        for (int i = 0; i < count; ++i) {
+            m_log.WriteValue("Creating saucer group", i);
+            int x[4], y[4];
+            for (int k = 0; k < 4; ++k) {
+                const int fw = m_saucerImages[k].m_nFrameWidth, fh = m_saucerImages[k].m_nFrameHeight;
+                int r = RandomRange(0, 6);
+                int c = RandomRange(0, W / (8 * fw));
+                x[k] = c * 8 * fw;
+                y[k] = r * 6 * fh;
+            }
+            int type = TypeFromDraw(RandomRange(1, 15));
+            m_pGroups[i].Create(type, &m_saucerImages[type], x[type], y[type], &m_sprites);
+        }
+    }
+
+    m_bActive = TRUE;
+    UINT speed = app->GetProfileInt(SETTINGS_SECTION, SETTING_SPEED, 30);
+    m_nTimerPeriod = speed < 10 ? 10 : speed;
+    m_log.WriteValue("Timer period", static_cast<int>(m_nTimerPeriod));
+    if (!StartThread()) {
+        m_log.Write("Failed to start the animation thread");
+        return -1;
+    }
+    m_bShowFps = app->GetProfileInt(SETTINGS_SECTION, SETTING_FPS, 0);
+    m_bRunning = TRUE;
+    m_log.Write("Finished Main Application initialisation");
+    return 0;
+}
+
+void CSceneWnd::ShowWaitingText()
+{
+    HDC dc = nullptr;
+    if (FAILED(m_pPrimary->GetDC(&dc)))
         return;
-    DDBLTFX fx = {};
-    fx.dwSize = sizeof fx;
-    fx.dwFillColor = 0;
-    m_pWork->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
-    m_pPrimary->Blt(nullptr, nullptr, nullptr, DDBLT_COLORFILL | DDBLT_WAIT, &fx);
+    static const char kText[] = "Skardel coming - please wait...";
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, RGB(196, 0, 0));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, kText, sizeof kText - 1, &size);
+    TextOutA(dc, (m_nScreenWidth - size.cx) / 2, (m_nScreenHeight - size.cy) / 2, kText, sizeof kText - 1);
+    m_pPrimary->ReleaseDC(dc);
+}
+
+BOOL CSceneWnd::StartThread()
+{
+    m_pControl = new CAnimationControl;
+    m_pControl->pScene = this;
+    // Started suspended so that its handle stays valid for the stop's wait.
+    m_pThread = AfxBeginThread(AnimationThreadProc, m_pControl, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!m_pThread) {
+        m_pControl->Release();  // the thread's share
+        return FALSE;
+    }
+    m_pThread->m_bAutoDelete = FALSE;
+    m_bThreadStarted = TRUE;
+    m_pThread->ResumeThread();
+    return TRUE;
+}
+
+UINT CSceneWnd::AnimationThreadProc(LPVOID pParam)
+{
+    CAnimationControl* control = static_cast<CAnimationControl*>(pParam);
+    UINT result = 0;
+    {
+        CSingleLock lock(control->lock);
+        if (!control->bStop)
+            result = 1;
+    }
+    if (result == 1)
+        result = control->pScene->RunAnimation();
+    control->Release();
+    return result;
+}
+
+UINT CSceneWnd::RunAnimation()
+{
+    CAnimationControl* control = m_pControl;
+    DWORD (WINAPI* clock)() = m_pfnClock;
+    UINT period = 0;
+    {
+        CSingleLock lock(control->lock);
+        if (control->bStop || m_bStopRequested)
+            return 0;
+        period = m_nTimerPeriod;
+    }
+    for (;;) {
+        DWORD t0 = clock();
+        // Busy pacing, as the animation always has; a stop also ends the wait
+        // so that any frame period still ends the saver at once.
+        while (clock() - t0 < period) {
+            if (control->bStop)
+                return 0;
+        }
+        CSingleLock lock(control->lock);
+        if (control->bStop)
+            return 0;
+        RenderFrame();
+        if (m_bStopRequested)
+            return 0;
+    }
+}
+
+void CSceneWnd::RenderFrame()
+{
+    if (!m_bRunning)
+        return;
+    RECT area;
+    GetWindowRect(&area);
+    ScreenToClient(&area);
+    for (int i = 0; i < m_nGroups; ++i)
+        m_pGroups[i].Update(area);
+    RedrawDisplay();
+
+    if (!m_bFpsCounting) {
+        m_bFpsCounting = TRUE;
+        m_nFpsFrames = 0;
+        m_dwFpsStart = m_pfnClock();
+    }
+    ++m_nFpsFrames;
+    if (m_pfnClock() - m_dwFpsStart >= 1000) {
+        m_bFpsCounting = FALSE;
+        m_nFps = m_nFpsFrames;
+    }
+
+    if (!m_bWindowed && (m_bShowFps & 1) && m_pPrimary) {
+        HDC dc = nullptr;
+        if (SUCCEEDED(m_pPrimary->GetDC(&dc))) {
+            char text[32];
+            int n = wsprintfA(text, "FPS: %d", m_nFps);
+            SetBkColor(dc, RGB(0, 0, 0));
+            SetTextColor(dc, RGB(96, 96, 96));
+            TextOutA(dc, 0, 0, text, n);
+            m_pPrimary->ReleaseDC(dc);
+        }
+    }
+}
+
+void CSceneWnd::StopAnimation()
+{
+    m_bRunning = FALSE;
+    m_bStopRequested = TRUE;
+    if (m_pControl) {
+        // Waits for a frame in progress; after this the thread is done with us.
+        CSingleLock lock(m_pControl->lock);
+        m_pControl->bStop = TRUE;
+    }
+    if (m_bThreadStarted && m_pThread)
+        WaitForSingleObject(m_pThread->m_hThread, kStopWaitMs);
+}
+
+void CSceneWnd::OnStopAnimation()
+{
+    StopAnimation();
+}
+
+void CSceneWnd::OnDestroy()
+{
+    StopAnimation();
+    CDisplayWnd::OnDestroy();
 }

@@ -3,17 +3,73 @@
 #pragma once
 
 #include "display/DisplayWnd.h"
+#include "framework/afxmt.h"
+#include "scene/Saucer.h"
+#include "scene/SpriteImage.h"
+
+#define ID_STOP_ANIMATION 1024
+
+class CSceneWnd;
+
+// What the animation thread shares with its scene, in a block both own: the
+// thread holds the lock for each whole frame and looks at bStop under it, and
+// the scene sets bStop under it, so once a stop has been made the thread
+// never touches the scene again, however long it takes to end.
+struct CAnimationControl {
+    CCriticalSection lock;
+    CSceneWnd* pScene = nullptr;
+    volatile BOOL bStop = FALSE;
+    LONG nRefs = 2;  // the scene's and the thread's
+    void Release()
+    {
+        if (InterlockedDecrement(&nRefs) == 0)
+            delete this;
+    }
+};
+
+// Hand-edited settings beyond these would only slow the start and the frames.
+const int kMaxGroups = 100;
+const UINT kMaxStars = 5000;
 
 class CSceneWnd : public CDisplayWnd {
 public:
     explicit CSceneWnd(BOOL bAutoDelete);
     ~CSceneWnd() override;
 
+    int InitScene();
+    static UINT AnimationThreadProc(LPVOID pParam);
+    UINT RunAnimation();
+    void RenderFrame();
+
+    CSpriteImage m_saucerImages[4];
+    CSpriteImage m_starImage;
+    UINT m_nTimerPeriod;
+    CSaucerGroup* m_pGroups;
+    int m_nGroups;
+    DWORD m_dwFpsStart;
+    int m_nFps;
+    int m_nFpsFrames;
+    BOOL m_bFpsCounting;
+    BOOL m_bRunning;
+    UINT m_bShowFps;
+    BOOL m_bStopRequested;
+    BOOL m_bThreadStarted;
+    CWinThread* m_pThread;
+
+    // The millisecond clock the frame loop paces and counts by.
+    DWORD (WINAPI* m_pfnClock)();
+
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnDestroy();
+    void OnStopAnimation();
 
 private:
-    void ClearScreen();
+    void StopAnimation();
+    BOOL StartThread();
+    void ShowWaitingText();
+
+    CAnimationControl* m_pControl;
 
     DECLARE_MESSAGE_MAP()
 };
