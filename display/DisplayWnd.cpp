@@ -307,12 +307,23 @@ void CDisplayWnd::OnDestroy()
 void CDisplayWnd::OnPaint()
 {
     CPaintDC dc(this);
-    Redraw();
+    // A frame being composed on the animation thread covers the whole window
+    // anyway; waiting for it here could hold up the very messages DirectDraw
+    // may need from this thread to finish it.
+    if (!m_composeLock.TryLock())
+        return;
+    Compose();
+    m_composeLock.Unlock();
 }
 
 void CDisplayWnd::Redraw()
 {
     CSingleLock lock(m_composeLock);
+    Compose();
+}
+
+void CDisplayWnd::Compose()
+{
     if (!m_pWork || !m_pBackground)
         return;
     RECT window;

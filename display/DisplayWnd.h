@@ -55,6 +55,8 @@ private:
     // shutdown takes it too before it releases anything.
     CCriticalSection m_composeLock;
 
+    void Compose();  // with m_composeLock held
+
     BOOL InitPreviewSurfaces();
     BOOL InitSaverSurfaces();
     BOOL CreatePrimary(DDSURFACEDESC& desc);

@@ -11,6 +11,7 @@ public:
     CCriticalSection& operator=(const CCriticalSection&) = delete;
 
     void Lock() { EnterCriticalSection(&m_sect); }
+    BOOL TryLock() { return TryEnterCriticalSection(&m_sect); }
     void Unlock() { LeaveCriticalSection(&m_sect); }
 
 private:

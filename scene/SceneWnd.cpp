@@ -289,17 +289,43 @@ void CSceneWnd::RenderFrame()
     }
 }
 
+namespace {
+
+// Handles messages other threads send to this one (DirectDraw on the
+// animation thread may need some to finish a frame), nothing else.
+void ProcessSentMessages()
+{
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
+} // namespace
+
 void CSceneWnd::StopAnimation()
 {
     m_bRunning = FALSE;
     m_bStopRequested = TRUE;
-    if (m_pControl) {
-        // Waits for a frame in progress; after this the thread is done with us.
-        CSingleLock lock(m_pControl->lock);
+    if (m_pControl)
         m_pControl->bStop = TRUE;
+    if (m_bThreadStarted && m_pThread) {
+        DWORD start = GetTickCount();
+        while (GetTickCount() - start < kStopWaitMs) {
+            DWORD left = kStopWaitMs - (GetTickCount() - start);
+            DWORD r = MsgWaitForMultipleObjects(1, &m_pThread->m_hThread, FALSE, left, QS_SENDMESSAGE);
+            if (r != WAIT_OBJECT_0 + 1)
+                break;
+            ProcessSentMessages();
+        }
     }
-    if (m_bThreadStarted && m_pThread)
-        WaitForSingleObject(m_pThread->m_hThread, kStopWaitMs);
+    if (m_pControl) {
+        // A thread still inside a frame finishes it; at its next look it
+        // sees the stop and never touches this scene again.
+        while (!m_pControl->lock.TryLock()) {
+            ProcessSentMessages();
+            Sleep(1);
+        }
+        m_pControl->lock.Unlock();
+    }
 }
 
 void CSceneWnd::OnStopAnimation()
