@@ -4,6 +4,7 @@
 #include "support/DDrawWrappers.h"
 #include "support/Process.h"
 #include "support/Registry.h"
+#include "support/SurfacePixels.h"
 
 #include <gtest/gtest.h>
 
@@ -11,32 +12,6 @@
 #include <thread>
 
 namespace {
-
-struct Surface {
-    int width = 0, height = 0;
-    std::vector<DWORD> pixels;
-    DWORD At(int x, int y) const { return pixels[size_t(y) * width + x]; }
-};
-
-Surface Read(IDirectDrawSurface3* s)
-{
-    Surface out;
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    if (FAILED(s->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
-        return out;
-    out.width = desc.dwWidth;
-    out.height = desc.dwHeight;
-    int bytes = desc.ddpfPixelFormat.dwRGBBitCount / 8;
-    for (int y = 0; y < out.height; ++y)
-        for (int x = 0; x < out.width; ++x) {
-            DWORD v = 0;
-            memcpy(&v, static_cast<BYTE*>(desc.lpSurface) + y * desc.lPitch + x * bytes, bytes);
-            out.pixels.push_back(v);
-        }
-    s->Unlock(nullptr);
-    return out;
-}
 
 const DWORD kBlue = 0x001F;   // 5-6-5
 
@@ -61,7 +36,7 @@ protected:
         ASSERT_EQ(DD_OK, m_wnd->FillSurface(m_wnd->m_pBackground, RECT{ 0, 0, m_w, m_h }, kBlue));
         ASSERT_TRUE(m_image.Load(m_wnd->m_pDirectDraw, "IDB_MARS1"));
         m_image.SetFrameGrid(8, 1);
-        m_sheet = Read(m_image.m_pSurface);
+        m_sheet = ReadSurface(m_image.m_pSurface);
         DDCOLORKEY key = {};
         m_image.m_pSurface->GetColorKey(DDCKEY_SRCBLT, &key);
         m_key = key.dwColorSpaceLowValue;
@@ -107,7 +82,7 @@ protected:
     HWND m_parent = nullptr;
     CDisplayWnd* m_wnd = nullptr;
     CSpriteImage m_image;
-    Surface m_sheet;
+    SurfacePixels m_sheet;
     DWORD m_key = 0;
     int m_w = 0, m_h = 0;
 };
@@ -120,7 +95,7 @@ TEST_F(CompositionTest, EmptyListShowsTheBackground)
     int before = m_recorder.Calls("IDirectDrawSurface3::Blt");
     m_wnd->Redraw();
     EXPECT_EQ(before + 2, m_recorder.Calls("IDirectDrawSurface3::Blt"));  // copy and present
-    Surface work = Read(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
     for (int y = 0; y < m_h; ++y)
         for (int x = 0; x < m_w; ++x)
             ASSERT_EQ(kBlue, work.At(x, y)) << x << "," << y;
@@ -134,7 +109,7 @@ TEST_F(CompositionTest, LaterAndDeeperSpritesLieOnTop)
     AddSprite(60, 40, 1, 70);   // deeper, inserted first: on top of the next
     AddSprite(66, 44, 5, 50);
     m_wnd->Redraw();
-    Surface work = Read(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
     auto expectStack = [&](int x, int y, int topFrame, int topX, int topY, int lowFrame, int lowX, int lowY) {
         DWORD v;
         DWORD want = kBlue;
@@ -156,10 +131,10 @@ TEST_F(CompositionTest, ClipperTrimsASpriteOnePixelInside)
 {
     Create(true);
     // Outside the window's area the work surface keeps what it had.
-    Surface before = Read(m_wnd->m_pWork);
+    SurfacePixels before = ReadSurface(m_wnd->m_pWork);
     CSprite* s = AddSprite(199, 40, 2, 50);
     m_wnd->Redraw();
-    Surface work = Read(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
     for (int y = 40; y < 64; ++y) {
         DWORD v;
         DWORD want = FramePixel(2, 0, y - 40, &v) ? v : kBlue;
@@ -187,7 +162,7 @@ TEST_F(CompositionTest, InactiveDisplayOnlyCopiesTheBackground)
     m_wnd->Redraw();
     EXPECT_EQ(blts + 1, m_recorder.Calls("IDirectDrawSurface3::Blt"));
     EXPECT_EQ(0, m_recorder.Calls("IDirectDrawSurface3::Flip"));
-    Surface work = Read(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
     EXPECT_EQ(kBlue, work.At(20, 20));
 }
 
@@ -197,7 +172,7 @@ TEST_F(CompositionTest, SaverFlipsTheComposedFrameToTheScreen)
     AddSprite(100, 80, 4, 50);
     m_wnd->Redraw();
     EXPECT_EQ(1, m_recorder.Calls("IDirectDrawSurface3::Flip"));
-    Surface screen = Read(m_wnd->m_pPrimary);
+    SurfacePixels screen = ReadSurface(m_wnd->m_pPrimary);
     for (int y = 76; y < 108; ++y)
         for (int x = 96; x < 128; ++x) {
             DWORD v;

@@ -3,6 +3,7 @@
 #include "display/DisplayWnd.h"
 #include "scene/SpriteImage.h"
 #include "support/Process.h"
+#include "support/SurfacePixels.h"
 
 #include <gtest/gtest.h>
 
@@ -84,36 +85,6 @@ protected:
     std::vector<IDirectDrawSurface3*> m_surfaces;
 };
 
-// Pixel values of a surface, row by row.
-struct Pixels {
-    int width = 0, height = 0, bits = 0;
-    std::vector<DWORD> values;
-    DWORD At(int x, int y) const { return values[size_t(y) * width + x]; }
-};
-
-Pixels Read(IDirectDrawSurface3* s)
-{
-    Pixels p;
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    if (FAILED(s->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
-        return p;
-    p.width = desc.dwWidth;
-    p.height = desc.dwHeight;
-    p.bits = desc.ddpfPixelFormat.dwRGBBitCount;
-    int bytes = p.bits / 8;
-    // The byte above the colour of a 32-bit pixel is not part of it.
-    DWORD mask = p.bits >= 24 ? 0xFFFFFFu : (1u << p.bits) - 1;
-    for (int y = 0; y < p.height; ++y)
-        for (int x = 0; x < p.width; ++x) {
-            DWORD v = 0;
-            memcpy(&v, static_cast<BYTE*>(desc.lpSurface) + y * desc.lPitch + x * bytes, bytes);
-            p.values.push_back(v & mask);
-        }
-    s->Unlock(nullptr);
-    return p;
-}
-
 DWORD KeyOf(IDirectDrawSurface3* s)
 {
     DDCOLORKEY key = {};
@@ -129,8 +100,8 @@ DWORD KeyOf(IDirectDrawSurface3* s)
 void ExpectKeyedFrame(CSpriteImage& image, IDirectDrawSurface3* dest, DWORD fill, int frame, int srcX, int srcY)
 {
     EXPECT_TRUE(image.DrawFrame(dest, 0, 0, frame));
-    Pixels sheet = Read(image.m_pSurface);
-    Pixels out = Read(dest);
+    SurfacePixels sheet = ReadSurface(image.m_pSurface);
+    SurfacePixels out = ReadSurface(dest);
     DWORD key = KeyOf(image.m_pSurface);
     int drawn = 0, kept = 0;
     for (int y = 0; y < image.m_nFrameHeight; ++y)
@@ -222,7 +193,7 @@ TEST_F(ArtworkTest, ColourKeysLeaveTheBackgroundAndPaintTheSaucer)
     Keep(saucers.m_pSurface);
     Keep(stars.m_pSurface);
     const DWORD blue = DisplayDepth() == 16 ? 0x001F : 0x0000FF;
-    EXPECT_EQ(Read(saucers.m_pSurface).At(0, 0), KeyOf(saucers.m_pSurface));
+    EXPECT_EQ(ReadSurface(saucers.m_pSurface).At(0, 0), KeyOf(saucers.m_pSurface));
     for (int f = 0; f < 8; ++f)
         ExpectKeyedFrame(saucers, Plain(24, 24, blue), blue, f, f * 24, 0);
     for (int f = 0; f < 3; ++f)
@@ -239,7 +210,7 @@ TEST_F(ArtworkTest, ColourKeysLeaveTheBackgroundAndPaintTheSaucer)
     IDirectDrawSurface3* untouched = Plain(24, 24, blue);
     EXPECT_TRUE(saucers.DrawFrame(untouched, 0, 0, 8));
     EXPECT_TRUE(saucers.DrawFrame(untouched, 0, 0, -1));
-    for (DWORD v : Read(untouched).values)
+    for (DWORD v : ReadSurface(untouched).values)
         ASSERT_EQ(blue, v);
 }
 
@@ -251,7 +222,7 @@ TEST_F(ArtworkTest, Depth24_ColourKeysOn32BitSurfaces)
     ASSERT_TRUE(big.Load(m_dd, "IDB_MARS4"));
     big.SetFrameGrid(4, 2);
     Keep(big.m_pSurface);
-    EXPECT_EQ(32, Read(big.m_pSurface).bits);
+    EXPECT_EQ(32, ReadSurface(big.m_pSurface).bits);
     EXPECT_EQ(0xFF0000u, KeyOf(big.m_pSurface));
     ExpectKeyedFrame(big, Plain(160, 160, 0x0000FF), 0x0000FF, 6, 160 * 2, 160);
 }
@@ -262,14 +233,14 @@ TEST_F(ArtworkTest, MatchingAColourRestoresTheTopLeftPixel)
         GTEST_SKIP() << "values below are 5-6-5";
     IDirectDrawSurface3* s = Plain(4, 4, 0x001F);  // blue
     EXPECT_EQ(0xF800u, DDMatchColor(s, RGB(255, 0, 0)));
-    EXPECT_EQ(0x001Fu, Read(s).At(0, 0));
+    EXPECT_EQ(0x001Fu, ReadSurface(s).At(0, 0));
     EXPECT_EQ(0x001Fu, DDMatchColor(s, CLR_INVALID));
     EXPECT_EQ(0x07E0u, DDMatchColor(s, RGB(0, 255, 0)));
     // A red top-left pixel becomes the key, and stays red.
     IDirectDrawSurface3* red = Plain(4, 4, 0xF800);
     EXPECT_EQ(DD_OK, DDSetSourceColorKey(red, CLR_INVALID));
     EXPECT_EQ(0xF800u, KeyOf(red));
-    EXPECT_EQ(0xF800u, Read(red).At(0, 0));
+    EXPECT_EQ(0xF800u, ReadSurface(red).At(0, 0));
 }
 
 TEST_F(ArtworkTest, PaletteFromTheSaucerSheet)
