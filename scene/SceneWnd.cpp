@@ -214,27 +214,22 @@ BOOL CSceneWnd::StartThread()
 UINT CSceneWnd::AnimationThreadProc(LPVOID pParam)
 {
     CAnimationControl* control = static_cast<CAnimationControl*>(pParam);
-    UINT result = 0;
-    {
-        CSingleLock lock(control->lock);
-        if (!control->bStop)
-            result = 1;
-    }
-    if (result == 1)
-        result = control->pScene->RunAnimation();
+    UINT result = control->pScene->RunAnimation(control);
     control->Release();
     return result;
 }
 
-UINT CSceneWnd::RunAnimation()
+// The scene is touched only under the control's lock with no stop made: a
+// scene that has stopped may already be gone.
+UINT CSceneWnd::RunAnimation(CAnimationControl* control)
 {
-    CAnimationControl* control = m_pControl;
-    DWORD (WINAPI* clock)() = m_pfnClock;
+    DWORD (WINAPI* clock)() = nullptr;
     UINT period = 0;
     {
         CSingleLock lock(control->lock);
         if (control->bStop || m_bStopRequested)
             return 0;
+        clock = m_pfnClock;
         period = m_nTimerPeriod;
     }
     for (;;) {

@@ -38,7 +38,7 @@ public:
 
     int InitScene();
     static UINT AnimationThreadProc(LPVOID pParam);
-    UINT RunAnimation();
+    UINT RunAnimation(CAnimationControl* control);
     void RenderFrame();
 
     CSpriteImage m_saucerImages[4];

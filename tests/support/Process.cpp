@@ -2,60 +2,6 @@
 
 #include <vector>
 
-namespace {
-
-struct WindowCount {
-    DWORD pid;
-    int count;
-};
-
-BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam)
-{
-    WindowCount* wc = reinterpret_cast<WindowCount*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == wc->pid && IsWindowVisible(hWnd))
-        ++wc->count;
-    return TRUE;
-}
-
-} // namespace
-
-ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs)
-{
-    ProcessResult result;
-    STARTUPINFOA si = {};
-    si.cb = sizeof si;
-    PROCESS_INFORMATION pi = {};
-    std::vector<char> cmd(commandLine.begin(), commandLine.end());
-    cmd.push_back('\0');
-    DWORD start = GetTickCount();
-    if (!CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi))
-        return result;
-    result.started = true;
-    for (;;) {
-        WindowCount wc = { pi.dwProcessId, 0 };
-        EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&wc));
-        if (wc.count > result.windowsSeen)
-            result.windowsSeen = wc.count;
-        DWORD wait = WaitForSingleObject(pi.hProcess, 20);
-        if (wait == WAIT_OBJECT_0) {
-            result.exited = true;
-            break;
-        }
-        if (GetTickCount() - start > timeoutMs) {
-            TerminateProcess(pi.hProcess, 255);
-            WaitForSingleObject(pi.hProcess, 5000);
-            break;
-        }
-    }
-    result.elapsedMs = GetTickCount() - start;
-    GetExitCodeProcess(pi.hProcess, &result.exitCode);
-    CloseHandle(pi.hThread);
-    CloseHandle(pi.hProcess);
-    return result;
-}
-
 std::string EnvironmentValue(const char* name)
 {
     char buf[MAX_PATH * 2] = "";
@@ -117,33 +63,42 @@ bool ChildProcess::Start(const std::string& commandLine)
 
 namespace {
 
-struct FindWindowOf {
+// The visible windows of one process: how many, and the first found.
+struct VisibleWindows {
     DWORD pid;
-    HWND found;
+    int count;
+    HWND first;
 };
 
-BOOL CALLBACK FindVisible(HWND hWnd, LPARAM lParam)
+BOOL CALLBACK CountVisible(HWND hWnd, LPARAM lParam)
 {
-    FindWindowOf* f = reinterpret_cast<FindWindowOf*>(lParam);
+    VisibleWindows* v = reinterpret_cast<VisibleWindows*>(lParam);
     DWORD pid = 0;
     GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == f->pid && IsWindowVisible(hWnd)) {
-        f->found = hWnd;
-        return FALSE;
+    if (pid == v->pid && IsWindowVisible(hWnd)) {
+        if (!v->count++)
+            v->first = hWnd;
     }
     return TRUE;
 }
 
 } // namespace
 
+int ChildProcess::CountTopWindows() const
+{
+    VisibleWindows v = { m_pi.dwProcessId, 0, nullptr };
+    EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&v));
+    return v.count;
+}
+
 HWND ChildProcess::WaitForTopWindow(DWORD ms)
 {
     DWORD start = GetTickCount();
     do {
-        FindWindowOf f = { m_pi.dwProcessId, nullptr };
-        EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&f));
-        if (f.found)
-            return f.found;
+        VisibleWindows v = { m_pi.dwProcessId, 0, nullptr };
+        EnumWindows(CountVisible, reinterpret_cast<LPARAM>(&v));
+        if (v.first)
+            return v.first;
         PumpMessages(20);
     } while (GetTickCount() - start < ms);
     return nullptr;
@@ -153,10 +108,10 @@ HWND ChildProcess::WaitForChildWindow(HWND parent, DWORD ms)
 {
     DWORD start = GetTickCount();
     do {
-        FindWindowOf f = { m_pi.dwProcessId, nullptr };
-        EnumChildWindows(parent, FindVisible, reinterpret_cast<LPARAM>(&f));
-        if (f.found)
-            return f.found;
+        VisibleWindows v = { m_pi.dwProcessId, 0, nullptr };
+        EnumChildWindows(parent, CountVisible, reinterpret_cast<LPARAM>(&v));
+        if (v.first)
+            return v.first;
         PumpMessages(20);
     } while (GetTickCount() - start < ms);
     return nullptr;
@@ -197,4 +152,26 @@ std::vector<std::string> ReadLogLines(const std::string& programPath)
         pos = end + 2;
     }
     return lines;
+}
+
+ProcessResult RunProcess(const std::string& commandLine, DWORD timeoutMs)
+{
+    ProcessResult result;
+    DWORD start = GetTickCount();
+    ChildProcess child;
+    if (!child.Start(commandLine))
+        return result;
+    result.started = true;
+    do {
+        int windows = child.CountTopWindows();
+        if (windows > result.windowsSeen)
+            result.windowsSeen = windows;
+        if (child.WaitForExit(20)) {
+            result.exited = true;
+            result.exitCode = child.exitCode;
+            break;
+        }
+    } while (GetTickCount() - start <= timeoutMs);
+    result.elapsedMs = GetTickCount() - start;
+    return result;
 }

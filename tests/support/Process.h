@@ -26,6 +26,7 @@ public:
     bool Start(const std::string& commandLine);
     // The first visible top-level window of the process, waiting up to ms.
     HWND WaitForTopWindow(DWORD ms);
+    int CountTopWindows() const;
     // The first child window of parent that belongs to the process.
     HWND WaitForChildWindow(HWND parent, DWORD ms);
     // True when the process ended within ms; its exit code then in exitCode.
