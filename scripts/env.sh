@@ -76,6 +76,14 @@ prepare_prefix() { # <arch> <prefix dir> <display>
     echo "prefix $target:$prefix" >>"$SKARDEL_PIDFILE"
 }
 
+# Without a window manager, Wine waits two seconds for one to withdraw each
+# full-screen window it hides; on the virtual displays Wine places windows
+# itself instead.
+unmanaged_windows() { # <arch> <prefix dir> <display>
+    WINEPREFIX=$2 DISPLAY=$3 "$(wine_loader "$1")" reg add 'HKCU\Software\Wine\X11 Driver' \
+        /v Managed /d N /f >/dev/null 2>&1 || true
+}
+
 stop_all() {
     [ -f "$SKARDEL_PIDFILE" ] || return 0
     # Wine's processes first (they may hold the display), then the displays.

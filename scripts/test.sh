@@ -30,16 +30,17 @@ for f in "$SKARDEL_BUILD"/artgen/res/*; do
 done
 
 trap stop_all EXIT INT TERM
-SKARDEL_DISPLAY_16=$(start_xvfb 16)
-export SKARDEL_DISPLAY_16
-export SKARDEL_PREFIX_16="$testdir/wineprefix-16"
-prepare_prefix "$arch" "$SKARDEL_PREFIX_16" "$SKARDEL_DISPLAY_16"
-# Wine cannot change an X display's depth: the saver's switch to 16 bits is
-# refused on a 24-bit display, for real.
-SKARDEL_DISPLAY_24=$(start_xvfb 24)
-export SKARDEL_DISPLAY_24
-export SKARDEL_PREFIX_24="$testdir/wineprefix-24"
-prepare_prefix "$arch" "$SKARDEL_PREFIX_24" "$SKARDEL_DISPLAY_24"
+# Three virtual displays, each with its own Wine prefix: the usual 16-bit
+# one, a 24-bit one (the saver switches it to 16 bits) and a small 8-bit one
+# (the palette path, and the scene's places on 640 x 480).
+for mode in 16:1024x768 24:1024x768 8:640x480; do
+    depth=${mode%%:*}
+    display=$(start_xvfb "$depth" "${mode#*:}")
+    prefix=$testdir/wineprefix-$depth
+    prepare_prefix "$arch" "$prefix" "$display"
+    unmanaged_windows "$arch" "$prefix" "$display"
+    export "SKARDEL_DISPLAY_$depth=$display" "SKARDEL_PREFIX_$depth=$prefix"
+done
 
 echo "running tests ($arch programs) on display $SKARDEL_DISPLAY_16"
 cd "$testdir"

@@ -120,3 +120,18 @@ TEST(RunModes, Depth24_SaverRunsOnADeeperDesktop)
               BodyOf(ReadLogLines(scr)));
     ClearStoredSettings();
 }
+
+TEST(RunModes, Depth8_SaverRunsOnAnEightBitDisplayAndEndsOnAKey)
+{
+    if (EnvironmentValue("SKARDEL_DEPTH") != "8")
+        GTEST_SKIP() << "needs the 8-bit display";
+    std::string scr = BuiltScreenSaver();
+    ChildProcess saver;
+    HWND hWnd = StartLoggingSaver(saver, scr);
+    ASSERT_NE(nullptr, hWnd);
+    PostMessageA(hWnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(saver.WaitForExit(5000));
+    EXPECT_EQ(0u, saver.exitCode);
+    EXPECT_EQ(WithSceneLines(ExpectedStartupLines(640, 480, 8)), BodyOf(ReadLogLines(scr)));
+    ClearStoredSettings();
+}

@@ -1,7 +1,9 @@
 // The scene's set-up and frame loop, in-process on Wine's DirectDraw.
+#include "display/DDUtil.h"
 #include "scene/SceneWnd.h"
 #include "support/Process.h"
 #include "support/Registry.h"
+#include "support/SurfacePixels.h"
 
 #include <gtest/gtest.h>
 
@@ -30,6 +32,39 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line)
             return true;
     return false;
 }
+
+// A period no test waits out: the animation thread draws no frame, so the
+// set-up's result stays as it was made.
+const DWORD kNoFrames = 100000;
+
+// The frame-rate text's grey at 5-6-5.
+const DWORD kGrey565 = (96 >> 3) << 11 | (96 >> 2) << 5 | (96 >> 3);
+
+class FullScreenScene : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        SetDwordSetting("Speed", kNoFrames);
+    }
+    void TearDown() override
+    {
+        if (m_scene) {
+            m_scene->DestroyWindow();
+            delete m_scene;
+        }
+        ClearStoredSettings();
+    }
+    CSceneWnd* Start(unsigned seed)
+    {
+        m_scene = new CSceneWnd(FALSE);
+        srand(seed);
+        RECT rect = { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
+        EXPECT_TRUE(m_scene->Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+        return m_scene;
+    }
+    CSceneWnd* m_scene = nullptr;
+};
 
 class PreviewScene : public testing::Test {
 protected:
@@ -147,5 +182,280 @@ TEST_F(PreviewScene, HugeSpeedStillStopsAtOnce)
     scene->DestroyWindow();
     EXPECT_LT(GetTickCount() - start, 400u);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
+    delete scene;
+}
+
+TEST_F(FullScreenScene, CountZeroGivesOnlyTheStars)
+{
+    SetDwordSetting("Count", 0);
+    CSceneWnd* scene = Start(7);
+    ASSERT_NE(nullptr, scene->GetSafeHwnd());
+    EXPECT_EQ(0, scene->m_nGroups);
+    EXPECT_EQ(nullptr, scene->m_pGroups);
+    EXPECT_EQ(0, scene->m_sprites.GetSize());
+    std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
+    const std::vector<std::string> scene_lines(lines.end() - 4, lines.end());
+    EXPECT_EQ((std::vector<std::string>{ "Main Application initialisation...", "No Parent window - loading bitmaps",
+                                         "Timer period = 100000", "Finished Main Application initialisation" }),
+              scene_lines);
+}
+
+TEST_F(FullScreenScene, NoStarsLeaveThePlainBlackBackground)
+{
+    SetDwordSetting("Stars", 0);
+    CSceneWnd* scene = Start(7);
+    SurfacePixels background = ReadSurface(scene->m_pBackground);
+    ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * GetSystemMetrics(SM_CYSCREEN), int(background.values.size()));
+    size_t lit = 0;
+    for (DWORD v : background.values)
+        lit += v != 0;
+    EXPECT_EQ(0u, lit);
+}
+
+TEST_F(FullScreenScene, FourStarsAtTheirDrawnPlaces)
+{
+    SetDwordSetting("Stars", 4);
+    const unsigned seed = 99;
+    CSceneWnd* scene = Start(seed);
+    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    const int sw = scene->m_starImage.m_nFrameWidth, sh = scene->m_starImage.m_nFrameHeight;
+    ASSERT_EQ(8, sw);
+    ASSERT_EQ(8, sh);
+    srand(seed);
+    RECT stars[4];
+    for (RECT& star : stars) {
+        int y = RandomRange(0, H);
+        int x = RandomRange(0, W);
+        RandomRange(0, 2);
+        star = RECT{ x, y, x + sw, y + sh };
+    }
+    SurfacePixels background = ReadSurface(scene->m_pBackground);
+    ASSERT_EQ(W, background.width);
+    int litInStar[4] = {};
+    int litOutside = 0;
+    for (int y = 0; y < background.height; ++y)
+        for (int x = 0; x < background.width; ++x) {
+            if (background.At(x, y) == 0)
+                continue;
+            POINT p = { x, y };
+            bool inside = false;
+            for (int k = 0; k < 4; ++k)
+                if (PtInRect(&stars[k], p)) {
+                    ++litInStar[k];
+                    inside = true;
+                }
+            litOutside += !inside;
+        }
+    EXPECT_EQ(0, litOutside);
+    // A star wholly on the surface shows; one at the edge may be cut away.
+    for (int k = 0; k < 4; ++k) {
+        if (stars[k].right <= W && stars[k].bottom <= H) {
+            EXPECT_GT(litInStar[k], 0) << "star " << k << " at " << stars[k].left << "," << stars[k].top;
+        }
+    }
+}
+
+namespace {
+
+// Pixels of the given value inside and outside a rectangle.
+std::pair<int, int> CountValue(const SurfacePixels& pixels, DWORD value, RECT box)
+{
+    std::pair<int, int> n(0, 0);
+    for (int y = 0; y < pixels.height; ++y)
+        for (int x = 0; x < pixels.width; ++x)
+            if (pixels.At(x, y) == value) {
+                POINT p = { x, y };
+                (PtInRect(&box, p) ? n.first : n.second) += 1;
+            }
+    return n;
+}
+
+} // namespace
+
+TEST_F(FullScreenScene, FrameRateTextFollowsTheLowestBitOfFps)
+{
+    if (GetDeviceCaps(GetDC(nullptr), BITSPIXEL) != 16)
+        GTEST_SKIP() << "values below are 5-6-5";
+    SetDwordSetting("Count", 0);
+    SetDwordSetting("Stars", 0);
+    const RECT corner = { 0, 0, 80, 20 };
+    for (DWORD fps : { 2u, 3u }) {
+        SetDwordSetting("Fps", fps);
+        CSceneWnd* scene = Start(1);
+        EXPECT_EQ(fps, scene->m_bShowFps);
+        scene->RenderFrame();
+        std::pair<int, int> grey = CountValue(ReadSurface(scene->m_pPrimary), kGrey565, corner);
+        if (fps == 3) {
+            EXPECT_GT(grey.first, 20) << "\"FPS: 0\" in grey at the top left";
+        } else {
+            EXPECT_EQ(0, grey.first);
+        }
+        EXPECT_EQ(0, grey.second) << "Fps " << fps;
+        m_scene->DestroyWindow();
+        delete m_scene;
+        m_scene = nullptr;
+    }
+}
+
+namespace {
+
+// A clock that moves one millisecond each time it is read, and twenty more
+// at each frame's counting read: frames that take 20 ms.
+struct PacedFrames {
+    CSceneWnd* scene = nullptr;
+    int seenFrames = 0;
+    std::vector<DWORD> ends;
+} g_paced;
+
+DWORD WINAPI PacingClock()
+{
+    g_now += 1;
+    if (g_paced.scene->m_nFpsFrames != g_paced.seenFrames) {
+        g_paced.seenFrames = g_paced.scene->m_nFpsFrames;
+        g_now += 20;
+        g_paced.ends.push_back(g_now);
+        if (g_paced.ends.size() == 6)
+            g_paced.scene->m_bStopRequested = TRUE;
+    }
+    return g_now;
+}
+
+} // namespace
+
+TEST(RunAnimation, PeriodRunsFromTheEndOfEachFrame)
+{
+    CSceneWnd scene(FALSE);
+    scene.m_pfnClock = PacingClock;
+    scene.m_bWindowed = TRUE;
+    scene.m_bRunning = TRUE;
+    scene.m_nTimerPeriod = 30;
+    g_now = 1000;
+    g_paced = PacedFrames();
+    g_paced.scene = &scene;
+    CAnimationControl control;
+    control.pScene = &scene;
+    EXPECT_EQ(0u, scene.RunAnimation(&control));
+    ASSERT_EQ(6u, g_paced.ends.size());
+    // From one frame's end to the next: the whole period, then the 20 ms
+    // frame, plus the few reads of the clock itself.
+    for (size_t k = 1; k < g_paced.ends.size(); ++k) {
+        DWORD gap = g_paced.ends[k] - g_paced.ends[k - 1];
+        EXPECT_GE(gap, 30u + 20u) << "frame " << k;
+        EXPECT_LE(gap, 30u + 20u + 3u) << "frame " << k;
+    }
+    EXPECT_EQ(6, scene.m_nFpsFrames);
+    EXPECT_EQ(0, scene.m_nFps);
+}
+
+TEST_F(PreviewScene, NeverShowsTheFrameRateText)
+{
+    SetDwordSetting("Fps", 3);
+    SetDwordSetting("Speed", kNoFrames);
+    CSceneWnd* scene = Start(5);
+    EXPECT_EQ(3u, scene->m_bShowFps);
+    scene->RenderFrame();
+    // The screen under the window shows the composed frame and nothing over it.
+    SurfacePixels screen = ReadSurface(scene->m_pPrimary);
+    SurfacePixels frame = ReadSurface(scene->m_pWork);
+    ASSERT_GT(screen.width, 0);
+    int differing = 0;
+    for (int y = 0; y < 240; ++y)
+        for (int x = 0; x < 320; ++x)
+            differing += screen.At(x, y) != frame.At(x, y);
+    EXPECT_EQ(0, differing);
+    scene->DestroyWindow();
+    delete scene;
+}
+
+namespace {
+
+// The places a group of each type may start at on a 640 x 480 display: x by
+// the columns of eight frames that fit, y by seven rows of six frames.
+bool IsStartingPlace(int type, int x, int y)
+{
+    static const int kStepX[4] = { 192, 320, 640, 0 };
+    static const int kStepY[4] = { 144, 240, 480, 960 };
+    static const int kColumns[4] = { 4, 3, 2, 1 };
+    bool column = false;
+    for (int c = 0; c < kColumns[type]; ++c)
+        column |= x == c * kStepX[type];
+    return column && y % kStepY[type] == 0 && y / kStepY[type] <= 6;
+}
+
+} // namespace
+
+TEST_F(FullScreenScene, Depth8_PaletteAndGroupPlacesOnA640By480Display)
+{
+    if (EnvironmentValue("SKARDEL_DEPTH") != "8")
+        GTEST_SKIP() << "needs the 8-bit 640 x 480 display";
+    ASSERT_EQ(640, GetSystemMetrics(SM_CXSCREEN));
+    ASSERT_EQ(480, GetSystemMetrics(SM_CYSCREEN));
+    SetDwordSetting("Count", 40);
+    SetDwordSetting("Stars", 0);
+    const unsigned seed = 2026;
+    CSceneWnd* scene = Start(seed);
+    ASSERT_NE(nullptr, scene->GetSafeHwnd());
+    EXPECT_EQ(8, scene->m_nScreenDepth);
+    ASSERT_NE(nullptr, scene->m_pPalette);
+    IDirectDrawPalette* palette = nullptr;
+    ASSERT_EQ(DD_OK, scene->m_pPrimary->GetPalette(&palette));
+    EXPECT_EQ(scene->m_pPalette, palette);
+    palette->Release();
+
+    ASSERT_EQ(40, scene->m_nGroups);
+    int fw[4], fh[4];
+    for (int k = 0; k < 4; ++k) {
+        fw[k] = scene->m_saucerImages[k].m_nFrameWidth;
+        fh[k] = scene->m_saucerImages[k].m_nFrameHeight;
+    }
+    EXPECT_EQ((std::vector<int>{ 24, 40, 80, 160 }), std::vector<int>(fw, fw + 4));
+    srand(seed);
+    int typesSeen[4] = {};
+    for (int g = 0; g < 40; ++g) {
+        int x[4], y[4];
+        for (int k = 0; k < 4; ++k) {
+            int r = RandomRange(0, 6);
+            int c = RandomRange(0, 640 / (8 * fw[k]));
+            x[k] = c * 8 * fw[k];
+            y[k] = r * 6 * fh[k];
+        }
+        int t = RandomRange(1, 15);
+        int type = t <= 8 ? 0 : t <= 12 ? 1 : t <= 14 ? 2 : 3;
+        ++typesSeen[type];
+        int drop = 0;
+        for (int i = 0; i < 8; ++i) {
+            RandomRange(30, 40);
+            int d = RandomRange(4, 8);
+            RandomRange(0, 7);
+            if (i == 0)
+                drop = d;
+        }
+        EXPECT_TRUE(IsStartingPlace(type, x[type], y[type])) << "group " << g;
+        const CSaucer* leader = scene->m_pGroups[g].m_saucers[0];
+        EXPECT_EQ(fw[type], leader->m_nWidth) << "group " << g;
+        EXPECT_EQ(x[type] + 3 * fw[type], leader->m_nBaseX) << "group " << g;
+        EXPECT_EQ(y[type] + (fh[type] + fh[type] / 2) / drop, leader->m_y) << "group " << g;
+    }
+    for (int k = 0; k < 4; ++k)
+        EXPECT_GT(typesSeen[k], 0) << "this seed gives no group of type " << k;
+}
+
+TEST_F(PreviewScene, Depth8_PreviewSetsTheSamePalette)
+{
+    if (EnvironmentValue("SKARDEL_DEPTH") != "8")
+        GTEST_SKIP() << "needs the 8-bit 640 x 480 display";
+    CSceneWnd* scene = Start(3);
+    ASSERT_NE(nullptr, scene->m_pPalette);
+    PALETTEENTRY scene_entries[256], sheet_entries[256];
+    ASSERT_EQ(DD_OK, scene->m_pPalette->GetEntries(0, 0, 256, scene_entries));
+    IDirectDrawPalette* sheet = DDLoadPalette2(scene->m_pDirectDraw, "IDB_MARS4");
+    ASSERT_NE(nullptr, sheet);
+    ASSERT_EQ(DD_OK, sheet->GetEntries(0, 0, 256, sheet_entries));
+    sheet->Release();
+    for (int i = 0; i < 256; ++i)
+        EXPECT_EQ(RGB(sheet_entries[i].peRed, sheet_entries[i].peGreen, sheet_entries[i].peBlue),
+                  RGB(scene_entries[i].peRed, scene_entries[i].peGreen, scene_entries[i].peBlue))
+            << "entry " << i;
+    scene->DestroyWindow();
     delete scene;
 }

@@ -1,0 +1,170 @@
+// The full-screen saver window's answers to the user's input, in-process:
+// the messages are sent to it directly and the pointer is placed through
+// Wine's own SetCursorPos.
+#include "app/SaverWnd.h"
+#include "res/resource.h"
+#include "support/Registry.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class SaverInput : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        // No frame during the test: the thread only waits.
+        SetDwordSetting("Speed", 100000);
+        CSaverWnd::s_bHaveStartPos = FALSE;
+        m_saver = new CSaverWnd;
+        ASSERT_TRUE(m_saver->CreateFullScreen());
+        m_hWnd = m_saver->GetSafeHwnd();
+        TakeCloseRequest();
+    }
+    void TearDown() override
+    {
+        // The window deletes itself once destroyed.
+        if (IsWindow(m_hWnd))
+            DestroyWindow(m_hWnd);
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        }
+        ClearStoredSettings();
+    }
+    // True when a close request was posted; it is taken from the queue so
+    // that the window stays for the next case.
+    bool TakeCloseRequest()
+    {
+        MSG msg;
+        bool posted = false;
+        while (PeekMessageA(&msg, m_hWnd, WM_CLOSE, WM_CLOSE, PM_REMOVE))
+            posted = true;
+        return posted;
+    }
+    LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        return SendMessageA(m_hWnd, message, wParam, lParam);
+    }
+    POINT Pointer()
+    {
+        POINT p;
+        GetCursorPos(&p);
+        return p;
+    }
+    CSaverWnd* m_saver = nullptr;
+    HWND m_hWnd = nullptr;
+};
+
+} // namespace
+
+TEST_F(SaverInput, KeysButtonsAndMonitorOffAskToClose)
+{
+    struct Case {
+        const char* name;
+        UINT message;
+        WPARAM wParam;
+    };
+    const Case closing[] = {
+        { "WM_KEYDOWN", WM_KEYDOWN, 'A' },
+        { "WM_SYSKEYDOWN", WM_SYSKEYDOWN, VK_MENU },
+        { "WM_LBUTTONDOWN", WM_LBUTTONDOWN, MK_LBUTTON },
+        { "WM_RBUTTONDOWN", WM_RBUTTONDOWN, MK_RBUTTON },
+        { "WM_MBUTTONDOWN", WM_MBUTTONDOWN, MK_MBUTTON },
+        { "SC_MONITORPOWER", WM_SYSCOMMAND, SC_MONITORPOWER },
+    };
+    for (const Case& c : closing) {
+        SetCursorPos(400, 300);
+        Send(c.message, c.wParam);
+        EXPECT_TRUE(TakeCloseRequest()) << c.name;
+    }
+    // None of them stops the animation itself: the destroy handler does.
+    EXPECT_FALSE(m_saver->m_bStopRequested);
+    EXPECT_TRUE(m_saver->m_bRunning);
+
+    // Posted requests close the window through the default handling.
+    PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0);
+    MSG msg;
+    while (IsWindow(m_hWnd) && GetMessageA(&msg, nullptr, 0, 0) > 0)
+        DispatchMessageA(&msg);
+    EXPECT_FALSE(IsWindow(m_hWnd));
+}
+
+TEST_F(SaverInput, ScreenSaveAndCloseCommandsAreSwallowed)
+{
+    EXPECT_EQ(0, Send(WM_SYSCOMMAND, SC_SCREENSAVE));
+    EXPECT_EQ(0, Send(WM_SYSCOMMAND, SC_CLOSE));
+    EXPECT_FALSE(TakeCloseRequest());
+    EXPECT_TRUE(IsWindow(m_hWnd));
+    // Deactivation does not show the window as inactive.
+    EXPECT_EQ(0, Send(WM_NCACTIVATE, FALSE));
+    // No pointer over the saver: the window's own cursor is the transparent one.
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    Send(WM_SETCURSOR, reinterpret_cast<WPARAM>(m_hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+    EXPECT_EQ(LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TRANSPARENT)), GetCursor());
+}
+
+TEST_F(SaverInput, PointerMayRestWithinThreePixelsOfWhereItWasFirstSeen)
+{
+    SetCursorPos(500, 300);
+    Send(WM_MOUSEMOVE);
+    EXPECT_TRUE(CSaverWnd::s_bHaveStartPos);
+    EXPECT_EQ(500, CSaverWnd::s_ptStart.x);
+    EXPECT_EQ(300, CSaverWnd::s_ptStart.y);
+
+    // Travel is measured from that first place, not from the last move.
+    const POINT resting[] = { { 502, 301 }, { 497, 300 }, { 500, 297 }, { 501, 302 } };
+    for (POINT p : resting) {
+        SetCursorPos(p.x, p.y);
+        Send(WM_MOUSEMOVE);
+        EXPECT_FALSE(TakeCloseRequest()) << p.x << "," << p.y;
+        EXPECT_FALSE(m_saver->m_bStopRequested) << p.x << "," << p.y;
+    }
+    EXPECT_EQ(500, CSaverWnd::s_ptStart.x);
+
+    // Four pixels: the animation is stopped at once, then the close asked.
+    SetCursorPos(498, 302);
+    Send(WM_MOUSEMOVE);
+    EXPECT_TRUE(m_saver->m_bStopRequested);
+    EXPECT_FALSE(m_saver->m_bRunning);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_saver->m_pThread->m_hThread, 0));
+    EXPECT_TRUE(TakeCloseRequest());
+}
+
+TEST_F(SaverInput, DeactivationChecksThePointerToo)
+{
+    SetCursorPos(200, 200);
+    Send(WM_ACTIVATE, WA_INACTIVE);  // the first look only records
+    EXPECT_TRUE(CSaverWnd::s_bHaveStartPos);
+    Send(WM_ACTIVATEAPP, TRUE);      // activation looks at nothing
+    SetCursorPos(210, 200);
+    Send(WM_ACTIVATE, WA_ACTIVE);
+    EXPECT_FALSE(TakeCloseRequest());
+    Send(WM_ACTIVATEAPP, FALSE);
+    EXPECT_TRUE(TakeCloseRequest());
+    EXPECT_TRUE(m_saver->m_bStopRequested);
+}
+
+TEST_F(SaverInput, ClickLeavesThePointerOneUpAndOneRight)
+{
+    const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    struct Case {
+        POINT at, after;
+    };
+    const Case cases[] = {
+        { { 300, 200 }, { 301, 199 } },
+        { { 0, H - 1 }, { 1, H - 2 } },       // held at the bottom: still right
+        { { W - 1, 100 }, { W - 1, 99 } },    // held at the right: only up
+        { { W - 1, H - 1 }, { W - 2, H - 2 } },  // the corner: one left instead
+    };
+    CSaverWnd::s_bHaveStartPos = TRUE;  // no start to record on the way
+    CSaverWnd::s_ptStart = POINT{ 0, 0 };
+    for (const Case& c : cases) {
+        SetCursorPos(c.at.x, c.at.y);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON);
+        POINT p = Pointer();
+        EXPECT_EQ(c.after.x, p.x) << "from " << c.at.x << "," << c.at.y;
+        EXPECT_EQ(c.after.y, p.y) << "from " << c.at.x << "," << c.at.y;
+        EXPECT_TRUE(TakeCloseRequest());
+    }
+}
