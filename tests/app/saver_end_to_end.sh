@@ -1,0 +1,120 @@
+#!/bin/sh
+# The built saver on the 16-bit virtual display, as a person meets it: real
+# X input from xdotool, the screen captured with import. Each ending input
+# must end the program within a second.
+#   saver_end_to_end.sh <wine loader> <Skardel.scr> <shotcheck> <work dir>
+set -u
+loader=$1 scr=$2 shotcheck=$3 work=$4
+export DISPLAY="${SKARDEL_DISPLAY_16:?run by the test command}" WINEPREFIX="${SKARDEL_PREFIX_16:?}"
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+mkdir -p "$work"
+failures=0
+saver=
+
+fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
+pass() { echo "ok: $*"; }
+now_ms() { echo $(($(date +%s%N) / 1000000)); }
+# Wine's helper processes must not hold the test runner's output open.
+wine_quiet() { "$loader" "$@" >/dev/null 2>&1 </dev/null; }
+
+settings='HKCU\Software\Tolmere\Skardel Screen Saver\Settings'
+cleanup() {
+    [ -n "$saver" ] && kill "$saver" 2>/dev/null
+    wine_quiet reg delete "$settings" /v Count /f
+}
+trap cleanup EXIT
+
+# Starts the saver and waits until its window is up and drawing.
+start_saver() {
+    "$loader" "$scr" /s >/dev/null 2>&1 </dev/null &
+    saver=$!
+    local i=0
+    while [ -z "$(xdotool search --onlyvisible --class skardel.scr 2>/dev/null)" ]; do
+        i=$((i + 1))
+        if [ $i -gt 300 ] || ! kill -0 "$saver" 2>/dev/null; then
+            fail "no saver window within 30 s"
+            return 1
+        fi
+        sleep 0.1
+    done
+    sleep 1
+}
+
+# Waits for the saver to end after an input made at <start ms>.
+ends_within_a_second() { # <what> <start ms>
+    while kill -0 "$saver" 2>/dev/null; do
+        if [ $(($(now_ms) - $2)) -gt 5000 ]; then
+            fail "$1: still running 5 s later"
+            kill "$saver"
+            saver=
+            return 1
+        fi
+        sleep 0.02
+    done
+    local took=$(($(now_ms) - $2))
+    wait "$saver"
+    local rc=$?
+    saver=
+    if [ $took -le 1000 ] && [ $rc -eq 0 ]; then
+        pass "$1: ended after $took ms"
+    else
+        fail "$1: ended after $took ms with exit code $rc"
+    fi
+}
+
+pointer() { xdotool getmouselocation --shell | sed -n 's/^\([XY]\)=/\1=/p'; }
+
+# Many groups, so that some are on the screen whatever the draw.
+wine_quiet reg add "$settings" /v Count /t REG_DWORD /d 30 /f
+
+# The picture, then pointer travel from where the saver first saw it.
+if start_saver; then
+    import -window root -depth 8 "ppm:$work/first.ppm"
+    sleep 1
+    import -window root -depth 8 "ppm:$work/second.ppm"
+    if "$shotcheck" "$work/first.ppm" "$work/second.ppm"; then
+        pass "the screen shows stars and moving saucers"
+    else
+        fail "screen captures (kept in $work)"
+    fi
+    eval "$(pointer)"
+    xdotool mousemove $((X + 2)) $((Y + 1))
+    sleep 1
+    if kill -0 "$saver" 2>/dev/null; then
+        pass "still running after 3 pixels of pointer travel"
+        start=$(now_ms)
+        xdotool mousemove $((X + 3)) $((Y + 1))
+        ends_within_a_second "4 pixels of pointer travel" "$start"
+    else
+        fail "ended after only 3 pixels of pointer travel"
+    fi
+fi
+
+if start_saver; then
+    start=$(now_ms)
+    xdotool key a
+    ends_within_a_second "a key" "$start"
+fi
+
+if start_saver; then
+    start=$(now_ms)
+    xdotool key alt+x
+    ends_within_a_second "an Alt combination" "$start"
+fi
+
+if start_saver; then
+    eval "$(pointer)"
+    start=$(now_ms)
+    xdotool click 1
+    ends_within_a_second "a click" "$start"
+    before="$X,$Y"
+    eval "$(pointer)"
+    if [ "$X,$Y" = "$((${before%,*} + 1)),$((${before#*,} - 1))" ]; then
+        pass "the click left the pointer one up and one right ($before to $X,$Y)"
+    else
+        fail "the click left the pointer at $X,$Y (it was at $before)"
+    fi
+fi
+
+echo "$failures failed"
+[ $failures -eq 0 ]
