@@ -3,6 +3,7 @@
 #include "scene/SceneWnd.h"
 #include "support/Process.h"
 #include "support/Registry.h"
+#include "support/StartupLog.h"
 #include "support/SurfacePixels.h"
 
 #include <gtest/gtest.h>
@@ -31,6 +32,14 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line)
         if (l == line)
             return true;
     return false;
+}
+
+size_t LitPixels(const SurfacePixels& pixels)
+{
+    size_t lit = 0;
+    for (DWORD v : pixels.values)
+        lit += v != 0;
+    return lit;
 }
 
 // A period no test waits out: the animation thread draws no frame, so the
@@ -128,10 +137,13 @@ TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
     EXPECT_EQ(10u, scene->m_nTimerPeriod);
     EXPECT_TRUE(scene->m_bThreadStarted);
 
-    std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
-    EXPECT_TRUE(Contains(lines, "Creating sprites for windowed mode"));
-    EXPECT_TRUE(Contains(lines, "Timer period = 10"));
-    EXPECT_FALSE(Contains(lines, "No Parent window - loading bitmaps"));
+    // The whole log of the start: the display's lines, then the scene's.
+    std::vector<std::string> expected =
+        ExpectedStartupLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 16);
+    for (const char* line : { "Main Application initialisation...", "Creating sprites for windowed mode",
+                              "Timer period = 10", "Finished Main Application initialisation" })
+        expected.push_back(line);
+    EXPECT_EQ(expected, Saved(scene->m_log, "skardel_scene.scr"));
     scene->DestroyWindow();
     EXPECT_EQ(0, scene->m_sprites.GetSize());
     EXPECT_EQ(nullptr, scene->m_pDirectDraw);
@@ -206,10 +218,7 @@ TEST_F(FullScreenScene, NoStarsLeaveThePlainBlackBackground)
     CSceneWnd* scene = Start(7);
     SurfacePixels background = ReadSurface(scene->m_pBackground);
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * GetSystemMetrics(SM_CYSCREEN), int(background.values.size()));
-    size_t lit = 0;
-    for (DWORD v : background.values)
-        lit += v != 0;
-    EXPECT_EQ(0u, lit);
+    EXPECT_EQ(0u, LitPixels(background));
 }
 
 TEST_F(FullScreenScene, FourStarsAtTheirDrawnPlaces)
@@ -456,6 +465,18 @@ TEST_F(PreviewScene, Depth8_PreviewSetsTheSamePalette)
         EXPECT_EQ(RGB(sheet_entries[i].peRed, sheet_entries[i].peGreen, sheet_entries[i].peBlue),
                   RGB(scene_entries[i].peRed, scene_entries[i].peGreen, scene_entries[i].peBlue))
             << "entry " << i;
+    scene->DestroyWindow();
+    delete scene;
+}
+
+TEST_F(PreviewScene, FourStarsAreNoneInThePreview)
+{
+    SetDwordSetting("Stars", 4);
+    SetDwordSetting("Speed", kNoFrames);
+    CSceneWnd* scene = Start(11);
+    SurfacePixels background = ReadSurface(scene->m_pBackground);
+    ASSERT_EQ(320 * 240, int(background.values.size()));
+    EXPECT_EQ(0u, LitPixels(background));
     scene->DestroyWindow();
     delete scene;
 }
