@@ -4,6 +4,8 @@
 # it runs on a virtual 16-bit display, saves screenshots to screenshots/ and
 # ends after a few seconds.
 #   scripts/run.sh [switch...]      default: /s (the full-screen saver)
+#   scripts/run.sh /p               the preview, in a window of the size of
+#                                   the settings dialog's monitor
 set -eu
 . "$(dirname "$0")/env.sh"
 "$SKARDEL_ROOT/scripts/bootstrap.sh"
@@ -16,12 +18,21 @@ if [ "$arch" != i686 ]; then
 fi
 scr=$SKARDEL_BUILD/$arch/Skardel.scr
 [ $# -gt 0 ] || set -- /s
+# /p alone: our stand-in for the settings dialog hosts the preview.
+host=
+if [ "$*" = /p ]; then
+    host=$SKARDEL_BUILD/$arch/PreviewHost.exe
+fi
 trap stop_all EXIT INT TERM
 
 if [ -n "${DISPLAY:-}" ]; then
     export WINEPREFIX=${WINEPREFIX:-$SKARDEL_BUILD/$arch/wineprefix-run}
     prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
-    "$(wine_loader "$arch")" "$scr" "$@"
+    if [ -n "$host" ]; then
+        "$(wine_loader "$arch")" "$host"
+    else
+        "$(wine_loader "$arch")" "$scr" "$@"
+    fi
     exit 0
 fi
 
@@ -31,7 +42,11 @@ DISPLAY=$(start_xvfb 16)
 export DISPLAY
 export WINEPREFIX=$SKARDEL_BUILD/$arch/wineprefix-run
 prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
-"$(wine_loader "$arch")" "$scr" "$@" >/dev/null 2>&1 &
+if [ -n "$host" ]; then
+    "$(wine_loader "$arch")" "$host" 9 >/dev/null 2>&1 &
+else
+    "$(wine_loader "$arch")" "$scr" "$@" >/dev/null 2>&1 &
+fi
 saver=$!
 for i in 1 2 3 4; do
     sleep 2
