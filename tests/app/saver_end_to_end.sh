@@ -2,9 +2,9 @@
 # The built saver on the 16-bit virtual display, as a person meets it: real
 # X input from xdotool, the screen captured with import. Each ending input
 # must end the program within a second.
-#   saver_end_to_end.sh <wine loader> <Skardel.scr> <shotcheck> <work dir>
+#   saver_end_to_end.sh <wine loader> <Skardel.scr> <shotcheck> <work dir> <PreviewHost.exe>
 set -u
-loader=$1 scr=$2 shotcheck=$3 work=$4
+loader=$1 scr=$2 shotcheck=$3 work=$4 host=$5
 export DISPLAY="${SKARDEL_DISPLAY_16:?run by the test command}" WINEPREFIX="${SKARDEL_PREFIX_16:?}"
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 mkdir -p "$work"
@@ -114,6 +114,17 @@ if start_saver; then
     else
         fail "the click left the pointer at $X,$Y (it was at $before)"
     fi
+fi
+
+# The preview in our stand-in for the settings dialog: the host closes its
+# window after two seconds and reports 0 only when the preview ended with it.
+start=$(now_ms)
+"$loader" "$host" 2 >/dev/null 2>&1 </dev/null
+rc=$?
+if [ $rc -eq 0 ]; then
+    pass "the preview ended with its host window ($(($(now_ms) - start)) ms in all)"
+else
+    fail "preview host ended with code $rc"
 fi
 
 echo "$failures failed"
