@@ -283,7 +283,10 @@ std::pair<int, int> CountValue(const SurfacePixels& pixels, DWORD value, RECT bo
 
 TEST_F(FullScreenScene, FrameRateTextFollowsTheLowestBitOfFps)
 {
-    if (GetDeviceCaps(GetDC(nullptr), BITSPIXEL) != 16)
+    HDC screen = GetDC(nullptr);
+    const int bits = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    if (bits != 16)
         GTEST_SKIP() << "values below are 5-6-5";
     SetDwordSetting("Count", 0);
     SetDwordSetting("Stars", 0);
