@@ -58,19 +58,25 @@ protected:
     }
     void TearDown() override
     {
-        if (m_scene) {
-            m_scene->DestroyWindow();
-            delete m_scene;
-        }
+        Finish();
         ClearStoredSettings();
     }
     CSceneWnd* Start(unsigned seed)
     {
+        Finish();
         m_scene = new CSceneWnd(FALSE);
         srand(seed);
         RECT rect = { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
         EXPECT_TRUE(m_scene->Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
         return m_scene;
+    }
+    void Finish()
+    {
+        if (m_scene) {
+            m_scene->DestroyWindow();
+            delete m_scene;
+            m_scene = nullptr;
+        }
     }
     CSceneWnd* m_scene = nullptr;
 };
@@ -303,9 +309,6 @@ TEST_F(FullScreenScene, FrameRateTextFollowsTheLowestBitOfFps)
             EXPECT_EQ(0, grey.first);
         }
         EXPECT_EQ(0, grey.second) << "Fps " << fps;
-        m_scene->DestroyWindow();
-        delete m_scene;
-        m_scene = nullptr;
     }
 }
 
