@@ -1,39 +1,93 @@
 #!/bin/sh
 # Installs everything the build, the run command and the tests need, when it is
 # missing. Safe to run again: it does nothing once all is in place.
+#
+# Two steps. The packages every machine needs come first, and a needed package
+# that cannot be installed ends the script with its name. The 32-bit Wine
+# package comes second, only on a machine that runs 32-bit code: a mirror can
+# refuse it for days, so failing there is said in one line and the x86-64
+# build carries on.
 set -eu
+. "$(dirname "$0")/arch.sh"
 
 SUDO=
 if [ "$(id -u)" -ne 0 ]; then SUDO=sudo; fi
-
-need=
-command -v i686-w64-mingw32-g++-posix >/dev/null 2>&1 || need=1
-command -v i686-w64-mingw32-windres >/dev/null 2>&1 || need=1
-command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 || need=1
-[ -x /usr/lib/wine/wine64 ] || need=1
-command -v wine >/dev/null 2>&1 || need=1
-command -v Xvfb >/dev/null 2>&1 || need=1
-command -v xdotool >/dev/null 2>&1 || need=1
-command -v import >/dev/null 2>&1 || need=1
-command -v cmake >/dev/null 2>&1 || need=1
-command -v g++ >/dev/null 2>&1 || need=1
-[ -f /usr/src/googletest/CMakeLists.txt ] || need=1
-dpkg -s wine32:i386 >/dev/null 2>&1 || need=1
-
-if [ -z "$need" ]; then
-    exit 0
-fi
-
-echo "bootstrap: installing build and test packages" >&2
 export DEBIAN_FRONTEND=noninteractive
-if ! dpkg --print-foreign-architectures | grep -qx i386; then
-    $SUDO dpkg --add-architecture i386
+LOG=${SKARDEL_BOOTSTRAP_LOG:-${TMPDIR:-/tmp}/skardel-bootstrap.log}
+
+NEEDED="wine wine64
+    g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
+    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
+    xvfb xdotool x11-apps imagemagick
+    cmake make g++ binutils googletest ca-certificates"
+
+installed() {
+    dpkg -s "$1" 2>/dev/null | grep -q '^Status: install ok installed'
+}
+
+missing_of() { # <package...>: prints those not installed
+    for p in "$@"; do
+        installed "$p" || printf '%s ' "$p"
+    done
+}
+
+# A failing or partial update (an index out of step with the others) is not
+# fatal by itself: what counts is whether the packages install afterwards.
+updated=
+apt_update() {
+    [ -z "$updated" ] || return 0
+    updated=1
+    $SUDO apt-get update >>"$LOG" 2>&1 && return 0
+    echo "bootstrap: apt-get update failed; trying once more" >&2
+    $SUDO apt-get update >>"$LOG" 2>&1 && return 0
+    echo "bootstrap: apt-get update failed again; going on with the package lists at hand" >&2
+}
+
+apt_install() { # <package...>
+    $SUDO apt-get install -y --no-install-recommends "$@" >>"$LOG" 2>&1
+}
+
+# shellcheck disable=SC2086
+missing=$(missing_of $NEEDED)
+if [ -n "$missing" ]; then
+    echo "bootstrap: installing ${missing}(log: $LOG)" >&2
+    apt_update
+    # shellcheck disable=SC2086
+    if ! apt_install $missing; then
+        # One refused package fails the whole set: install the rest alone.
+        for p in $missing; do
+            apt_install "$p" || true
+        done
+    fi
+    # shellcheck disable=SC2086
+    still=$(missing_of $missing)
+    if [ -n "$still" ]; then
+        echo "bootstrap: needed packages could not be installed: ${still}(see $LOG)" >&2
+        exit 1
+    fi
 fi
-$SUDO apt-get update -qq
-$SUDO apt-get install -y -qq --no-install-recommends \
-    wine wine32:i386 wine64 \
-    g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev \
-    g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev \
-    xvfb xdotool x11-apps imagemagick \
-    cmake make g++ googletest ca-certificates >/dev/null
-echo "bootstrap: done" >&2
+
+install_wine32() {
+    added=
+    if ! dpkg --print-foreign-architectures | grep -qx i386; then
+        $SUDO dpkg --add-architecture i386 >>"$LOG" 2>&1 || return 1
+        added=1
+        updated=
+    fi
+    apt_update
+    if apt_install wine32:i386 && installed wine32:i386; then
+        return 0
+    fi
+    # Leave the host as it was: nothing of i386 got installed.
+    if [ -n "$added" ]; then
+        $SUDO dpkg --remove-architecture i386 >>"$LOG" 2>&1 || true
+    fi
+    return 1
+}
+
+if runs_i386 && ! installed wine32:i386; then
+    echo "bootstrap: installing the 32-bit Wine package (log: $LOG)" >&2
+    install_wine32 ||
+        echo "bootstrap: wine32:i386 cannot be installed (see $LOG); going on with the x86-64 build" >&2
+fi
+exit 0

@@ -5,74 +5,89 @@ SKARDEL_ROOT=$(cd "$(dirname "$0")/.." && pwd)
 SKARDEL_BUILD=${SKARDEL_BUILD:-$SKARDEL_ROOT/build}
 # Background processes to stop at the end (a file: start_xvfb runs in a
 # subshell when its output is captured).
-SKARDEL_PIDFILE=$(mktemp /tmp/skardel-pids.XXXXXX)
+SKARDEL_PIDFILE=$(mktemp "${TMPDIR:-/tmp}/skardel-pids.XXXXXX")
+# In place before anything else runs, so that a failing bootstrap or build
+# leaves no temporary file, display or Wine server behind.
+trap stop_all EXIT
+trap 'exit 130' INT TERM
+
+. "$SKARDEL_ROOT/scripts/arch.sh"
 
 export WINEDEBUG=-all
 # Keeps Wine from offering to install Mono or Gecko, a dialog that would hang
 # a run without a person in front of it.
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Whether this machine runs 32-bit x86 code itself. Some virtual machines do
-# not; there the programs are built for x86-64 as well and run under the
-# 64-bit Wine loader.
-native_i386() {
-    if [ -f /proc/sys/fs/binfmt_misc/qemu-i386 ] &&
-        grep -qx enabled /proc/sys/fs/binfmt_misc/qemu-i386; then
-        return 1
-    fi
-    /lib/ld-linux.so.2 --version >/dev/null 2>&1
-}
-
-# The architecture the runnable programs are built for: i686 or x86_64.
-runnable_arch() {
-    if [ -n "${SKARDEL_ARCH:-}" ]; then
-        echo "$SKARDEL_ARCH"
-    elif native_i386; then
-        echo i686
-    else
-        echo x86_64
-    fi
-}
-
-wine_loader() {
-    if [ "$1" = i686 ]; then echo wine; else echo /usr/lib/wine/wine64; fi
-}
-
-wineserver_for() {
-    if [ "$1" = i686 ]; then echo wineserver; else echo /usr/lib/wine/wineserver64; fi
-}
-
 cmake_build() { # <arch> <build dir> [cmake options...]
     local target=$1 dir=$2
     shift 2
+    local loader
+    # The loader that runs this build's test programs, where there is one.
+    if loader=$(wine_loader "$target"); then
+        set -- -DSKARDEL_WINE="$loader" "$@"
+    fi
     cmake -S "$SKARDEL_ROOT" -B "$dir" -DCMAKE_TOOLCHAIN_FILE="$SKARDEL_ROOT/cmake/mingw-$target.cmake" "$@" >/dev/null
     cmake --build "$dir" -j "$(nproc)"
 }
 
 # Starts an Xvfb of the given depth and size and prints its display name.
+# A display counts only once its server is seen running with its socket up;
+# one that dies (another server took the number meanwhile) makes way for the
+# next number.
 start_xvfb() { # <depth> [WIDTHxHEIGHT]
-    local depth=$1 size=${2:-1024x768} n=${SKARDEL_XVFB_BASE:-90} i=0
-    while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do
+    local depth=$1 size=${2:-1024x768} n=${SKARDEL_XVFB_BASE:-90} tries=0 i pid
+    while [ $tries -lt 20 ]; do
+        tries=$((tries + 1))
+        while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do
+            n=$((n + 1))
+        done
+        Xvfb ":$n" -screen 0 "${size}x$depth" -nolisten tcp >/dev/null 2>&1 &
+        pid=$!
+        echo "$pid" >>"$SKARDEL_PIDFILE"
+        i=0
+        while kill -0 "$pid" 2>/dev/null && [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do
+            sleep 0.1
+            i=$((i + 1))
+        done
+        if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X$n" ]; then
+            echo ":$n"
+            return 0
+        fi
+        kill "$pid" 2>/dev/null || true
         n=$((n + 1))
     done
-    Xvfb ":$n" -screen 0 "${size}x$depth" -nolisten tcp >/dev/null 2>&1 &
-    echo "$!" >>"$SKARDEL_PIDFILE"
-    while [ ! -e "/tmp/.X11-unix/X$n" ] && [ $i -lt 100 ]; do
-        sleep 0.1
-        i=$((i + 1))
-    done
-    echo ":$n"
+    echo "no virtual display could be started (Xvfb)" >&2
+    return 1
 }
 
-# Creates (once) a private Wine prefix and keeps its server running.
+# Creates (once) a private Wine prefix and keeps its server running. The
+# prefix counts as ready only after a first start that succeeded (its marker
+# file); a half-made one is made anew.
 prepare_prefix() { # <arch> <prefix dir> <display>
-    local target=$1 prefix=$2
-    if [ ! -f "$prefix/system.reg" ]; then
+    local target=$1 prefix=$2 loader server try=0
+    if ! loader=$(wine_loader "$target") || ! server=$(wineserver_for "$target"); then
+        echo "no Wine loader for $target programs is installed" >&2
+        return 1
+    fi
+    while [ ! -f "$prefix/.skardel-ready" ]; do
+        if [ $try -ge 2 ]; then
+            echo "the Wine prefix $prefix could not be made (wineboot failed twice)" >&2
+            return 1
+        fi
+        try=$((try + 1))
+        WINEPREFIX=$prefix "$server" -k >/dev/null 2>&1 || true
+        rm -rf "$prefix"
         mkdir -p "$prefix"
         echo "preparing Wine prefix $prefix" >&2
-        WINEPREFIX=$prefix DISPLAY=$3 timeout 300 "$(wine_loader "$target")" wineboot -i >/dev/null 2>&1 || true
-    fi
-    WINEPREFIX=$prefix DISPLAY=$3 "$(wineserver_for "$target")" -p >/dev/null 2>&1 || true
+        # The server writes the registry when it ends: wait for that before
+        # looking at it.
+        if WINEPREFIX=$prefix DISPLAY=$3 timeout 300 "$loader" wineboot -i >/dev/null 2>&1 &&
+            WINEPREFIX=$prefix timeout 60 "$server" -w >/dev/null 2>&1 &&
+            [ -f "$prefix/system.reg" ]; then
+            touch "$prefix/.skardel-ready"
+        fi
+    done
+    WINEPREFIX=$prefix DISPLAY=$3 "$server" -p >/dev/null 2>&1 || true
     echo "prefix $target:$prefix" >>"$SKARDEL_PIDFILE"
 }
 

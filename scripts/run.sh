@@ -23,7 +23,6 @@ host=
 if [ "$*" = /p ]; then
     host=$SKARDEL_BUILD/$arch/PreviewHost.exe
 fi
-trap stop_all EXIT INT TERM
 
 if [ -n "${DISPLAY:-}" ]; then
     export WINEPREFIX=${WINEPREFIX:-$SKARDEL_BUILD/$arch/wineprefix-run}

@@ -29,7 +29,6 @@ for f in "$SKARDEL_BUILD"/artgen/res/*; do
     fi
 done
 
-trap stop_all EXIT INT TERM
 # Three virtual displays, each with its own Wine prefix: the usual 16-bit
 # one, a 24-bit one (the saver switches it to 16 bits) and a small 8-bit one
 # (the palette path, and the scene's places on 640 x 480).
