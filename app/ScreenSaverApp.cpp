@@ -2,6 +2,8 @@
 
 #include "app/SaverWnd.h"
 #include "app/Settings.h"
+#include "config/TolmereConfigPage.h"
+#include "config/TolmereDebugPage.h"
 #include "scene/SceneWnd.h"
 
 #include <cstdlib>
@@ -72,13 +74,27 @@ BOOL CScreenSaverApp::StartSaver()
 
 void CScreenSaverApp::ShowConfigSheet()
 {
-    UINT count = GetProfileInt(SETTINGS_SECTION, SETTING_COUNT, 5);
-    UINT speed = GetProfileInt(SETTINGS_SECTION, SETTING_SPEED, 10);
-    UINT stars = GetProfileInt(SETTINGS_SECTION, SETTING_STARS, 100);
-    UINT alwaysLog = GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0);
-    UINT appendLog = GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0);
-    UINT fps = GetProfileInt(SETTINGS_SECTION, SETTING_FPS, 0);
-    // The property sheet that edits these arrives later; with no sheet shown
-    // nothing is written back.
-    (void)count; (void)speed; (void)stars; (void)alwaysLog; (void)appendLog; (void)fps;
+    CPropertySheet sheet("Skardel Screen Saver");
+    sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
+    CTolmereConfigPage configPage;
+    CTolmereDebugPage debugPage;
+    sheet.AddPage(&configPage);
+    sheet.AddPage(&debugPage);
+
+    configPage.m_nCount = GetProfileInt(SETTINGS_SECTION, SETTING_COUNT, 5);
+    configPage.m_nSpeed = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_SPEED, 10));
+    configPage.m_nStars = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_STARS, 100));
+    debugPage.m_nLogAlways = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0));
+    debugPage.m_nLogAppend = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0));
+    debugPage.m_nShowFps = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_FPS, 0));
+
+    // Only OK stores: Cancel, the close box and Escape leave what was stored.
+    if (sheet.DoModal() != IDOK)
+        return;
+    WriteProfileInt(SETTINGS_SECTION, SETTING_COUNT, static_cast<int>(configPage.m_nCount));
+    WriteProfileInt(SETTINGS_SECTION, SETTING_STARS, configPage.m_nStars);
+    WriteProfileInt(SETTINGS_SECTION, SETTING_SPEED, configPage.m_nSpeed);
+    WriteProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, debugPage.m_nLogAlways);
+    WriteProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, debugPage.m_nLogAppend);
+    WriteProfileInt(SETTINGS_SECTION, SETTING_FPS, debugPage.m_nShowFps);
 }

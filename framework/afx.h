@@ -6,9 +6,51 @@
 #include <windows.h>
 #include <string>
 
+class CObject;
+
+// What a class says of itself: its name, its base, and how to make one when
+// it can be made by name.
+struct CRuntimeClass {
+    LPCSTR m_lpszClassName;
+    int m_nObjectSize;
+    CObject* (*m_pfnCreateObject)(); // null when the class is not dynamically creatable
+    const CRuntimeClass* m_pBaseClass;
+
+    // A new object of the class, or nullptr when it cannot be made by name.
+    CObject* CreateObject() const { return m_pfnCreateObject ? m_pfnCreateObject() : nullptr; }
+    BOOL IsDerivedFrom(const CRuntimeClass* pBaseClass) const;
+};
+
+#define RUNTIME_CLASS(class_name) (&class_name::class##class_name)
+
+#define DECLARE_DYNAMIC(class_name)                              \
+public:                                                          \
+    static const CRuntimeClass class##class_name;                \
+    const CRuntimeClass* GetRuntimeClass() const override;
+
+#define DECLARE_DYNCREATE(class_name) \
+    DECLARE_DYNAMIC(class_name)       \
+    static CObject* CreateObject();
+
+#define IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, pfnNew)                        \
+    const CRuntimeClass class_name::class##class_name = {                                  \
+        #class_name, sizeof(class_name), pfnNew, RUNTIME_CLASS(base_class_name) };          \
+    const CRuntimeClass* class_name::GetRuntimeClass() const { return RUNTIME_CLASS(class_name); }
+
+#define IMPLEMENT_DYNAMIC(class_name, base_class_name) \
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, nullptr)
+
+#define IMPLEMENT_DYNCREATE(class_name, base_class_name)               \
+    CObject* class_name::CreateObject() { return new class_name; }     \
+    IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, class_name::CreateObject)
+
 class CObject {
 public:
     virtual ~CObject() = default;
+    static const CRuntimeClass classCObject;
+    virtual const CRuntimeClass* GetRuntimeClass() const;
+    BOOL IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
+
 protected:
     CObject() = default;
 };

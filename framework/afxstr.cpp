@@ -5,6 +5,22 @@
 #include <new>
 #include <vector>
 
+const CRuntimeClass CObject::classCObject = { "CObject", sizeof(CObject), nullptr, nullptr };
+
+const CRuntimeClass* CObject::GetRuntimeClass() const
+{
+    return &classCObject;
+}
+
+BOOL CRuntimeClass::IsDerivedFrom(const CRuntimeClass* pBaseClass) const
+{
+    for (const CRuntimeClass* p = this; p; p = p->m_pBaseClass) {
+        if (p == pBaseClass)
+            return TRUE;
+    }
+    return FALSE;
+}
+
 void AfxThrowMemoryException() { throw CMemoryException(); }
 void AfxThrowResourceException() { throw CResourceException(); }
 

@@ -48,6 +48,8 @@ CWinApp* g_pApp = nullptr;
 
 } // namespace
 
+IMPLEMENT_DYNAMIC(CWnd, CObject)
+
 CWnd::~CWnd()
 {
     if (m_hWnd) {
@@ -91,6 +93,21 @@ void CWnd::Detach()
     std::lock_guard<std::mutex> lock(g_mapLock);
     PermanentMap().erase(m_hWnd);
     m_hWnd = nullptr;
+    m_pfnSuper = nullptr;
+}
+
+BOOL CWnd::SubclassWindow(HWND hWnd)
+{
+    if (m_hWnd || !::IsWindow(hWnd) || FromHandlePermanent(hWnd))
+        return FALSE;
+    Attach(hWnd);
+    m_pfnSuper = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(hWnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(AfxWndProc)));
+    if (!m_pfnSuper) {
+        Detach();
+        return FALSE;
+    }
+    return TRUE;
 }
 
 BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName, DWORD dwStyle,
@@ -120,7 +137,7 @@ BOOL CWnd::DestroyWindow()
 
 const AFX_MSGMAP* CWnd::GetThisMessageMap()
 {
-    static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, nullptr } };
+    static const AFX_MSGMAP_ENTRY entries[] = { { 0, 0, nullptr, 0 } };
     static const AFX_MSGMAP map = { nullptr, entries };
     return &map;
 }
@@ -139,6 +156,11 @@ BOOL CWnd::OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult
                 continue;
             if (message == WM_COMMAND && (LOWORD(wParam) != e->nID || HIWORD(wParam) != 0))
                 continue;
+            if (message == WM_NOTIFY) {
+                const NMHDR* pHdr = reinterpret_cast<const NMHDR*>(lParam);
+                if (pHdr->idFrom != e->nID || pHdr->code != e->nCode)
+                    continue;
+            }
             *pResult = e->pfn(this, wParam, lParam);
             return TRUE;
         }
@@ -165,6 +187,8 @@ LRESULT CWnd::Default()
 
 LRESULT CWnd::DefWindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (m_pfnSuper)
+        return ::CallWindowProcA(m_pfnSuper, m_hWnd, message, wParam, lParam);
     return ::DefWindowProcA(m_hWnd, message, wParam, lParam);
 }
 

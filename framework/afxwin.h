@@ -14,8 +14,9 @@ typedef LRESULT (*AFX_MSGHANDLER)(CWnd* pWnd, WPARAM wParam, LPARAM lParam);
 
 struct AFX_MSGMAP_ENTRY {
     UINT nMessage;  // 0 ends the table
-    UINT nID;       // command identifier of a WM_COMMAND entry, else 0
+    UINT nID;       // command or control identifier of a WM_COMMAND or WM_NOTIFY entry, else 0
     AFX_MSGHANDLER pfn;
+    UINT nCode;     // notification code of a WM_NOTIFY entry, else 0
 };
 
 struct AFX_MSGMAP {
@@ -37,29 +38,37 @@ public:                                                \
         static const AFX_MSGMAP_ENTRY entries[] = {
 
 #define END_MESSAGE_MAP()                                                   \
-            { 0, 0, nullptr } };                                            \
+            { 0, 0, nullptr, 0 } };                                            \
         static const AFX_MSGMAP map = { &TheBaseClass::GetThisMessageMap, entries }; \
         return &map;                                                        \
     }
 
 #define ON_WM_CREATE()                                                                  \
     { WM_CREATE, 0, [](CWnd* w, WPARAM, LPARAM l) -> LRESULT {                           \
-          return static_cast<ThisClass*>(w)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(l)); } },
+          return static_cast<ThisClass*>(w)->OnCreate(reinterpret_cast<LPCREATESTRUCT>(l)); }, 0 },
 
 #define ON_WM_DESTROY()                                             \
     { WM_DESTROY, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {        \
-          static_cast<ThisClass*>(w)->OnDestroy(); return 0; } },
+          static_cast<ThisClass*>(w)->OnDestroy(); return 0; }, 0 },
 
 #define ON_WM_PAINT()                                             \
     { WM_PAINT, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {        \
-          static_cast<ThisClass*>(w)->OnPaint(); return 0; } },
+          static_cast<ThisClass*>(w)->OnPaint(); return 0; }, 0 },
+
+// A notification from control id; the handler sets the result.
+#define ON_NOTIFY(wNotifyCode, id, memberFxn)                                       \
+    { WM_NOTIFY, static_cast<UINT>(id), [](CWnd* w, WPARAM, LPARAM l) -> LRESULT {  \
+          LRESULT result = 0;                                                        \
+          static_cast<ThisClass*>(w)->memberFxn(reinterpret_cast<NMHDR*>(l), &result); \
+          return result; }, static_cast<UINT>(wNotifyCode) },
 
 // A menu or control command with no notification code.
 #define ON_COMMAND(id, memberFxn)                                  \
     { WM_COMMAND, (id), [](CWnd* w, WPARAM, LPARAM) -> LRESULT {    \
-          static_cast<ThisClass*>(w)->memberFxn(); return 0; } },
+          static_cast<ThisClass*>(w)->memberFxn(); return 0; }, 0 },
 
 class CWnd : public CObject {
+    DECLARE_DYNAMIC(CWnd)
 public:
     CWnd() = default;
     ~CWnd() override;
@@ -78,6 +87,9 @@ public:
                   int x, int y, int nWidth, int nHeight, HWND hWndParent, HMENU nIDorHMenu,
                   LPVOID lpParam = nullptr);
     BOOL DestroyWindow();
+    // Routes an existing window's messages through this object (a dialog's
+    // control); it lets go of the window when the window is destroyed.
+    BOOL SubclassWindow(HWND hWnd);
 
     static const AFX_MSGMAP* GetThisMessageMap();
     virtual const AFX_MSGMAP* GetMessageMap() const;
@@ -101,14 +113,15 @@ public:
 
 protected:
     BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pResult);
+    void Attach(HWND hWnd);
+    void Detach();
     int OnCreate(LPCREATESTRUCT) { return static_cast<int>(Default()); }
     void OnDestroy() { Default(); }
 
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
-    void Attach(HWND hWnd);
-    void Detach();
     bool m_bDestroySeen = false;
+    WNDPROC m_pfnSuper = nullptr; // the window's own procedure, for a subclassed window
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);

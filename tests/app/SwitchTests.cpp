@@ -1,5 +1,6 @@
 #include "app/ScreenSaverApp.h"
 #include "support/Registry.h"
+#include "support/SheetDriver.h"
 
 #include <gtest/gtest.h>
 
@@ -40,18 +41,20 @@ TEST(CScreenSaverApp, UnusableSwitchesEndWithoutAWindow)
     EXPECT_STREQ("Skardel Screen Saver", theApp.m_pszProfileName);
 }
 
-TEST(CScreenSaverApp, ConfigurationReadsTheSettingsAndWritesNothingWithoutASheet)
+TEST(CScreenSaverApp, NoArgumentAndEveryConfigurationFormOpenTheSheet)
 {
-    const char* none[] = { "Skardel.scr", nullptr };
-    const char* config[] = { "Skardel.scr", "/c:680", nullptr };
-    ClearStoredSettings();
-    EXPECT_FALSE(theApp.Dispatch(1, const_cast<char**>(none)));
-    // Reading created the key path, and nothing was stored.
-    EXPECT_EQ(0, CountValues(TEST_SETTINGS_KEY));
-    SetDwordSetting("Count", 7);
-    EXPECT_FALSE(theApp.Dispatch(2, const_cast<char**>(config)));
-    EXPECT_EQ(1, CountValues(TEST_SETTINGS_KEY));
-    DWORD value = 0, type = 0;
-    EXPECT_TRUE(ReadDwordSetting("Count", &value, &type));
-    EXPECT_EQ(7u, value);
+    const char* forms[][2] = { { "Skardel.scr", nullptr }, { "Skardel.scr", "/c:680" },
+                               { "Skardel.scr", "/C" },    { "Skardel.scr", "c" } };
+    for (auto& argv : forms) {
+        SCOPED_TRACE(argv[1] ? argv[1] : "(none)");
+        int argc = argv[1] ? 2 : 1;
+        bool sawSheet = false;
+        BOOL result = TRUE;
+        SheetDriver driver;
+        driver.Run({ SheetDriver::Do([&](HWND) { sawSheet = true; }), SheetDriver::PressCancel() },
+                   [&] { result = theApp.Dispatch(argc, const_cast<char**>(argv)); });
+        EXPECT_TRUE(sawSheet);
+        EXPECT_FALSE(result);
+        EXPECT_EQ(nullptr, theApp.m_pMainWnd);
+    }
 }

@@ -193,3 +193,46 @@ TEST(CWinApp, RegistersEachWindowClassOnce)
     EXPECT_EQ(static_cast<UINT>(CS_HREDRAW), wc.style);
     EXPECT_EQ(AfxWndProc, wc.lpfnWndProc);
 }
+
+namespace {
+
+// A static control whose WM_SETTEXT the map sees first.
+class CTextWatcher : public CWnd {
+public:
+    std::vector<std::string> seen;
+    LRESULT OnSetText(WPARAM, LPARAM lParam)
+    {
+        seen.push_back(reinterpret_cast<const char*>(lParam));
+        return Default();
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CTextWatcher, CWnd)
+    { WM_SETTEXT, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {
+          return static_cast<ThisClass*>(w)->OnSetText(wp, lp); }, 0 },
+END_MESSAGE_MAP()
+
+} // namespace
+
+TEST(CWnd, SubclassedWindowRoutesThroughTheMapToItsOwnProcedureAndIsLetGoOnDestroy)
+{
+    HWND hWnd = CreateWindowExA(0, "STATIC", "before", WS_POPUP, 0, 0, 50, 20, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hWnd);
+    CTextWatcher watcher;
+    ASSERT_TRUE(watcher.SubclassWindow(hWnd));
+    EXPECT_EQ(&watcher, CWnd::FromHandlePermanent(hWnd));
+    // A window already taken is not taken twice.
+    CTextWatcher second;
+    EXPECT_FALSE(second.SubclassWindow(hWnd));
+    SetWindowTextA(hWnd, "after");
+    EXPECT_EQ(std::vector<std::string>{ "after" }, watcher.seen);
+    char text[16] = "";
+    GetWindowTextA(hWnd, text, sizeof text);
+    EXPECT_STREQ("after", text);
+    // What the map does not handle reaches the static's own procedure.
+    EXPECT_EQ(DLGC_STATIC, SendMessageA(hWnd, WM_GETDLGCODE, 0, 0));
+    DestroyWindow(hWnd);
+    EXPECT_EQ(nullptr, watcher.GetSafeHwnd());
+    EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}

@@ -51,3 +51,22 @@ bool ReadDwordSetting(const char* name, DWORD* value, DWORD* type)
     RegCloseKey(hKey);
     return rc == ERROR_SUCCESS && size == sizeof *value;
 }
+
+std::map<std::string, DWORD> StoredDwordSettings()
+{
+    std::map<std::string, DWORD> values;
+    HKEY hKey;
+    if (RegOpenKeyExA(HKEY_CURRENT_USER, TEST_SETTINGS_KEY, 0, KEY_READ, &hKey) != ERROR_SUCCESS)
+        return values;
+    for (DWORD i = 0;; ++i) {
+        char name[256];
+        DWORD nameSize = sizeof name, type = 0, value = 0, size = sizeof value;
+        LONG rc = RegEnumValueA(hKey, i, name, &nameSize, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
+        if (rc == ERROR_NO_MORE_ITEMS)
+            break;
+        // Anything but a DWORD shows as a value no setting can have.
+        values[name] = (rc == ERROR_SUCCESS && type == REG_DWORD && size == sizeof value) ? value : 0xBADBAD;
+    }
+    RegCloseKey(hKey);
+    return values;
+}

@@ -1,0 +1,77 @@
+#include "config/TolmereConfigPage.h"
+
+#include "res/resource.h"
+
+#include <cstdio>
+
+namespace {
+
+// What the page offers. The starfield's arrow keys move further than its
+// page keys, as they always have.
+const struct SliderSteps {
+    int nMin, nMax, nTicFreq, nLine, nPage;
+} kSpeed = { 10, 100, 10, 5, 10 }, kStarfield = { 0, 400, 40, 40, 20 };
+const UINT kCountMin = 1;
+const UINT kCountMax = 50;
+
+void SetUpSlider(CSliderCtrl& slider, const SliderSteps& steps, int nPos)
+{
+    slider.SetRange(steps.nMin, steps.nMax);
+    slider.SetTicFreq(steps.nTicFreq);
+    slider.SetLineSize(steps.nLine);
+    slider.SetPageSize(steps.nPage);
+    // The control clamps a stored value outside the range to its nearer end.
+    slider.SetPos(nPos);
+}
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CTolmereConfigPage, CPropertyPage)
+    ON_NOTIFY(UDN_DELTAPOS, IDC_SPIN, OnDeltaposSpin)
+END_MESSAGE_MAP()
+
+CTolmereConfigPage::CTolmereConfigPage() : CPropertyPage(IDD_CONFIG)
+{
+}
+
+void CTolmereConfigPage::DoDataExchange(CDataExchange* pDX)
+{
+    CPropertyPage::DoDataExchange(pDX);
+    DDX_Control(pDX, IDC_STARFIELD, m_ctlStarfield);
+    DDX_Control(pDX, IDC_SPEED, m_ctlSpeed);
+    DDX_Control(pDX, IDC_SPIN, m_ctlSpin);
+    DDX_Text(pDX, IDC_COUNT, m_nCount);
+    DDV_MinMaxUInt(pDX, m_nCount, kCountMin, kCountMax);
+}
+
+BOOL CTolmereConfigPage::OnInitDialog()
+{
+    CPropertyPage::OnInitDialog();
+    SetUpSlider(m_ctlStarfield, kStarfield, m_nStars);
+    SetUpSlider(m_ctlSpeed, kSpeed, m_nSpeed);
+    return TRUE;
+}
+
+BOOL CTolmereConfigPage::OnKillActive()
+{
+    BOOL bValid = UpdateData(TRUE);
+    m_nStars = m_ctlStarfield.GetPos();
+    m_nSpeed = m_ctlSpeed.GetPos();
+    return bValid;
+}
+
+void CTolmereConfigPage::OnDeltaposSpin(NMHDR* pNMHDR, LRESULT* pResult)
+{
+    const NMUPDOWN* pUpDown = reinterpret_cast<const NMUPDOWN*>(pNMHDR);
+    UINT nNew = m_nCount - static_cast<UINT>(pUpDown->iDelta);
+    if (pUpDown->iDelta > 0) {
+        if (nNew != 0)
+            m_nCount = nNew;
+    } else if (nNew <= kCountMax) {
+        m_nCount = nNew;
+    }
+    char text[16];
+    snprintf(text, sizeof text, "%d", static_cast<int>(m_nCount));
+    SetDlgItemText(IDC_COUNT, text);
+    *pResult = 0;
+}

@@ -1,0 +1,323 @@
+#include "afxdlgs.h"
+
+#include <cstdio>
+#include <cstring>
+
+int AfxMessageBox(LPCSTR lpszText, UINT nType, HWND hWndOwner)
+{
+    CWinApp* pApp = AfxGetApp();
+    if (!hWndOwner)
+        hWndOwner = ::GetActiveWindow();
+    return ::MessageBoxA(hWndOwner, lpszText, pApp ? pApp->m_pszAppName : nullptr, nType);
+}
+
+CString AfxFormatString2(LPCSTR lpszPattern, LPCSTR lpsz1, LPCSTR lpsz2)
+{
+    CString result;
+    for (const char* p = lpszPattern; *p; ++p) {
+        if (p[0] == '%' && (p[1] == '1' || p[1] == '2')) {
+            result += (p[1] == '1') ? lpsz1 : lpsz2;
+            ++p;
+        } else {
+            result += *p;
+        }
+    }
+    return result;
+}
+
+// ---------------------------------------------------------------------------
+// Data exchange
+
+namespace {
+
+// The window that owns the page's messages: the sheet.
+HWND MessageOwner(CDataExchange* pDX)
+{
+    return ::GetAncestor(pDX->m_pDlgWnd->GetSafeHwnd(), GA_ROOT);
+}
+
+bool IsBlank(char c)
+{
+    return c == ' ' || c == '\t';
+}
+
+// Digits with blanks and tabs around them; a number too large for 32 bits
+// becomes the largest one, which the range check then refuses.
+bool ParseUnsigned(const char* text, UINT* pValue)
+{
+    const char* p = text;
+    while (IsBlank(*p))
+        ++p;
+    if (*p < '0' || *p > '9')
+        return false;
+    unsigned long long value = 0;
+    for (; *p >= '0' && *p <= '9'; ++p) {
+        value = value * 10 + static_cast<unsigned>(*p - '0');
+        if (value > 0xFFFFFFFFull)
+            value = 0x100000000ull;
+    }
+    while (IsBlank(*p))
+        ++p;
+    if (*p)
+        return false;
+    *pValue = value > 0xFFFFFFFFull ? 0xFFFFFFFFu : static_cast<UINT>(value);
+    return true;
+}
+
+} // namespace
+
+HWND CDataExchange::PrepareCtrl(int nIDC)
+{
+    return ::GetDlgItem(m_pDlgWnd->GetSafeHwnd(), nIDC);
+}
+
+HWND CDataExchange::PrepareEditCtrl(int nIDC)
+{
+    m_hWndLastControl = PrepareCtrl(nIDC);
+    return m_hWndLastControl;
+}
+
+void CDataExchange::Fail()
+{
+    m_bFailed = TRUE;
+    if (m_bSaveAndValidate && m_hWndLastControl) {
+        ::SetFocus(m_hWndLastControl);
+        ::SendMessageA(m_hWndLastControl, EM_SETSEL, 0, -1);
+    }
+}
+
+void DDX_Control(CDataExchange* pDX, int nIDC, CWnd& rControl)
+{
+    if (pDX->Failed() || rControl.GetSafeHwnd())
+        return;
+    rControl.SubclassWindow(pDX->PrepareCtrl(nIDC));
+}
+
+void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
+{
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareEditCtrl(nIDC);
+    if (!pDX->m_bSaveAndValidate) {
+        char text[16];
+        snprintf(text, sizeof text, "%u", value);
+        ::SetWindowTextA(hWnd, text);
+        return;
+    }
+    char text[32] = "";
+    ::GetWindowTextA(hWnd, text, sizeof text);
+    UINT parsed = 0;
+    if (!ParseUnsigned(text, &parsed)) {
+        AfxMessageBox(AFX_IDP_PARSE_UINT, MB_OK, MessageOwner(pDX));
+        pDX->Fail();
+        return;
+    }
+    value = parsed;
+}
+
+void DDV_MinMaxUInt(CDataExchange* pDX, UINT value, UINT minVal, UINT maxVal)
+{
+    if (pDX->Failed() || !pDX->m_bSaveAndValidate || (value >= minVal && value <= maxVal))
+        return;
+    char lo[16], hi[16];
+    snprintf(lo, sizeof lo, "%u", minVal);
+    snprintf(hi, sizeof hi, "%u", maxVal);
+    AfxMessageBox(AfxFormatString2(AFX_IDP_PARSE_INT_RANGE, lo, hi), MB_ICONEXCLAMATION, MessageOwner(pDX));
+    pDX->Fail();
+}
+
+void DDX_Check(CDataExchange* pDX, int nIDC, int& value)
+{
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate) {
+        value = static_cast<int>(::SendMessageA(hWnd, BM_GETCHECK, 0, 0));
+        return;
+    }
+    if (value < 0 || value > 2)
+        value = 0;
+    ::SendMessageA(hWnd, BM_SETCHECK, static_cast<WPARAM>(value), 0);
+}
+
+void DDX_Radio(CDataExchange* pDX, int nIDC, int& value)
+{
+    if (pDX->Failed())
+        return;
+    HWND hWnd = pDX->PrepareCtrl(nIDC);
+    if (pDX->m_bSaveAndValidate)
+        value = -1;
+    int index = 0;
+    while (hWnd) {
+        if (::SendMessageA(hWnd, WM_GETDLGCODE, 0, 0) & DLGC_RADIOBUTTON) {
+            if (pDX->m_bSaveAndValidate) {
+                if (::SendMessageA(hWnd, BM_GETCHECK, 0, 0) == BST_CHECKED)
+                    value = index;
+            } else {
+                ::SendMessageA(hWnd, BM_SETCHECK, index == value ? BST_CHECKED : BST_UNCHECKED, 0);
+            }
+            ++index;
+        }
+        hWnd = ::GetWindow(hWnd, GW_HWNDNEXT);
+        if (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_GROUP))
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Property pages
+
+IMPLEMENT_DYNAMIC(CPropertyPage, CWnd)
+
+CPropertyPage::CPropertyPage(UINT nIDTemplate)
+{
+    memset(&m_psp, 0, sizeof m_psp);
+    m_psp.dwSize = sizeof m_psp;
+    m_psp.dwFlags = PSP_DEFAULT;
+    m_psp.hInstance = AfxGetInstanceHandle();
+    m_psp.pszTemplate = MAKEINTRESOURCEA(nIDTemplate);
+    m_psp.pfnDlgProc = AfxPropPageProc;
+    m_psp.lParam = reinterpret_cast<LPARAM>(this);
+}
+
+BOOL CPropertyPage::OnInitDialog()
+{
+    UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CPropertyPage::OnSetActive()
+{
+    if (m_bFirstSetActive)
+        m_bFirstSetActive = FALSE;
+    else
+        UpdateData(FALSE);
+    return TRUE;
+}
+
+BOOL CPropertyPage::OnKillActive()
+{
+    return UpdateData(TRUE);
+}
+
+void CPropertyPage::OnOK()
+{
+    if (m_pSheet)
+        m_pSheet->m_bOK = TRUE;
+}
+
+void CPropertyPage::OnCancel()
+{
+}
+
+void CPropertyPage::DoDataExchange(CDataExchange*)
+{
+}
+
+BOOL CPropertyPage::UpdateData(BOOL bSaveAndValidate)
+{
+    CDataExchange dx(this, bSaveAndValidate);
+    DoDataExchange(&dx);
+    return !dx.Failed();
+}
+
+BOOL CPropertyPage::OnNotify(NMHDR* pHdr, LRESULT* pResult)
+{
+    if (pHdr->hwndFrom != ::GetParent(m_hWnd))
+        return FALSE;
+    switch (pHdr->code) {
+    case PSN_SETACTIVE:
+        *pResult = OnSetActive() ? 0 : -1;
+        return TRUE;
+    case PSN_KILLACTIVE:
+        // TRUE keeps the page in front.
+        *pResult = OnKillActive() ? FALSE : TRUE;
+        return TRUE;
+    case PSN_APPLY:
+        OnOK();
+        *pResult = PSNRET_NOERROR;
+        return TRUE;
+    case PSN_RESET:
+        OnCancel();
+        return TRUE;
+    }
+    return FALSE;
+}
+
+INT_PTR CALLBACK AfxPropPageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    CPropertyPage* pPage = nullptr;
+    if (message == WM_INITDIALOG) {
+        pPage = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+        pPage->Attach(hWnd);
+    } else {
+        pPage = static_cast<CPropertyPage*>(CWnd::FromHandlePermanent(hWnd));
+    }
+    if (!pPage)
+        return FALSE;
+
+    INT_PTR handled = FALSE;
+    // Nothing unwinds into the platform's dialog code: a page whose handler
+    // threw simply leaves the message to the dialog's defaults.
+    try {
+        if (message == WM_INITDIALOG) {
+            handled = pPage->OnInitDialog();
+        } else {
+            LRESULT result = 0;
+            BOOL done = (message == WM_NOTIFY) && pPage->OnNotify(reinterpret_cast<NMHDR*>(lParam), &result);
+            if (!done)
+                done = pPage->OnWndMsg(message, wParam, lParam, &result);
+            if (done) {
+                ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+                handled = TRUE;
+            }
+        }
+    } catch (...) {
+        handled = FALSE;
+    }
+    if (message == WM_NCDESTROY)
+        pPage->Detach();
+    return handled;
+}
+
+// ---------------------------------------------------------------------------
+// Property sheets
+
+CPropertySheet::CPropertySheet(LPCSTR pszCaption) : m_strCaption(pszCaption)
+{
+    memset(&m_psh, 0, sizeof m_psh);
+    m_psh.dwSize = sizeof m_psh;
+    m_psh.dwFlags = PSH_PROPSHEETPAGE;
+}
+
+void CPropertySheet::AddPage(CPropertyPage* pPage)
+{
+    pPage->m_pSheet = this;
+    m_pages.push_back(pPage);
+}
+
+INT_PTR CPropertySheet::DoModal()
+{
+    INITCOMMONCONTROLSEX icc = { sizeof icc, ICC_WIN95_CLASSES };
+    ::InitCommonControlsEx(&icc);
+
+    std::vector<PROPSHEETPAGEA> pages;
+    for (CPropertyPage* pPage : m_pages) {
+        pPage->m_bFirstSetActive = TRUE;
+        pages.push_back(pPage->m_psp);
+    }
+    m_psh.dwFlags |= PSH_PROPSHEETPAGE;
+    m_psh.hwndParent = nullptr;
+    m_psh.hInstance = AfxGetInstanceHandle();
+    m_psh.pszCaption = m_strCaption;
+    m_psh.nPages = static_cast<UINT>(pages.size());
+    m_psh.nStartPage = 0;
+    m_psh.ppsp = pages.data();
+    m_bOK = FALSE;
+
+    INT_PTR rc = ::PropertySheetA(&m_psh);
+    m_psh.ppsp = nullptr;
+    if (rc < 0)
+        return 0;
+    return m_bOK ? IDOK : IDCANCEL;
+}

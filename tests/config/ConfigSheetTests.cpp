@@ -1,0 +1,328 @@
+// The configuration sheet as a person uses it: the real comctl32 sheet with
+// our pages, opened by CScreenSaverApp::ShowConfigSheet on this thread and
+// driven through its controls, with what it stored read from the registry.
+#include "app/ScreenSaverApp.h"
+#include "config/TolmereDebugPage.h"
+#include "res/resource.h"
+#include "support/Process.h"
+#include "support/Registry.h"
+#include "support/SheetDriver.h"
+
+#include <commctrl.h>
+#include <cstring>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <memory>
+#include <string>
+
+namespace {
+
+using D = SheetDriver;
+using Values = std::map<std::string, DWORD>;
+
+const Values kOKOnEmptyStore = { { "Count", 5 }, { "Stars", 100 }, { "Speed", 10 },
+                                 { "Always Log", 0 }, { "Append Log", 0 }, { "Fps", 0 } };
+
+Values With(Values values, const Values& changes)
+{
+    for (const auto& c : changes)
+        values[c.first] = c.second;
+    return values;
+}
+
+const char kRange[] = "!Please enter an integer between 1 and 50.";
+const char kNotANumber[] = "Please enter a positive integer.";
+
+int SliderGet(HWND sheet, int id, UINT message)
+{
+    return static_cast<int>(SendMessageA(D::Item(sheet, 0, id), message, 0, 0));
+}
+
+bool Checked(HWND sheet, int page, int id)
+{
+    return SendMessageA(D::Item(sheet, page, id), BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+D::Step ConfigShows(const char* count, int speed, int stars)
+{
+    return D::Do([=](HWND sheet) {
+        EXPECT_EQ(count, D::Text(D::Item(sheet, 0, IDC_COUNT)));
+        EXPECT_EQ(speed, SliderGet(sheet, IDC_SPEED, TBM_GETPOS));
+        EXPECT_EQ(stars, SliderGet(sheet, IDC_STARFIELD, TBM_GETPOS));
+    });
+}
+
+D::Step TypeCount(const char* text)
+{
+    return D::Do([=](HWND sheet) { SetWindowTextA(D::Item(sheet, 0, IDC_COUNT), text); });
+}
+
+// An arrow key in the count's edit, which the up-down control answers.
+D::Step CountKey(WPARAM key)
+{
+    return D::Do([=](HWND sheet) {
+        HWND edit = D::Item(sheet, 0, IDC_COUNT);
+        SendMessageA(edit, WM_KEYDOWN, key, 1);
+        SendMessageA(edit, WM_KEYUP, key, 0xC0000001);
+    });
+}
+
+D::Step Click(int page, int id)
+{
+    return D::Do([=](HWND sheet) { SendMessageA(D::Item(sheet, page, id), BM_CLICK, 0, 0); });
+}
+
+// After a refused count: the sheet is open on the Configuration page with
+// the focus in the edit and its whole text selected. The sheet gets its
+// activation back from the X server a moment after the message box closes:
+// the focus is given a second to arrive.
+D::Step StaysOnCountWithTextSelected()
+{
+    auto ticks = std::make_shared<int>(0);
+    return [ticks](HWND sheet) {
+        HWND edit = D::Item(sheet, 0, IDC_COUNT);
+        if (GetFocus() != edit && ++*ticks < 30)
+            return false;
+        EXPECT_EQ(0, D::CurrentPage(sheet));
+        EXPECT_EQ(edit, GetFocus()) << "active " << GetActiveWindow() << " foreground " << GetForegroundWindow()
+                                    << " sheet " << sheet << " ticks " << *ticks;
+        DWORD start = 0, end = 0;
+        SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+        EXPECT_EQ(0u, start);
+        EXPECT_EQ(static_cast<DWORD>(GetWindowTextLengthA(edit)), end);
+        return true;
+    };
+}
+
+struct SheetCase {
+    const char* name;
+    Values stored;                                   // before the sheet opens
+    std::function<std::vector<D::Step>(D&)> steps;   // what the person does
+    Values expected;                                 // stored after it closed
+    std::vector<std::string> messages;               // "!": with the exclamation icon
+};
+
+} // namespace
+
+TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
+{
+    const SheetCase cases[] = {
+        { "empty store, OK", {},
+          [](D&) -> std::vector<D::Step> { return {
+              ConfigShows("5", 10, 100),
+              D::Do([](HWND sheet) {
+                  EXPECT_EQ(10, SliderGet(sheet, IDC_SPEED, TBM_GETRANGEMIN));
+                  EXPECT_EQ(100, SliderGet(sheet, IDC_SPEED, TBM_GETRANGEMAX));
+                  EXPECT_EQ(5, SliderGet(sheet, IDC_SPEED, TBM_GETLINESIZE));
+                  EXPECT_EQ(10, SliderGet(sheet, IDC_SPEED, TBM_GETPAGESIZE));
+                  EXPECT_EQ(10, SliderGet(sheet, IDC_SPEED, TBM_GETNUMTICS));
+                  EXPECT_EQ(0, SliderGet(sheet, IDC_STARFIELD, TBM_GETRANGEMIN));
+                  EXPECT_EQ(400, SliderGet(sheet, IDC_STARFIELD, TBM_GETRANGEMAX));
+                  EXPECT_EQ(40, SliderGet(sheet, IDC_STARFIELD, TBM_GETLINESIZE));
+                  EXPECT_EQ(20, SliderGet(sheet, IDC_STARFIELD, TBM_GETPAGESIZE));
+                  EXPECT_EQ(11, SliderGet(sheet, IDC_STARFIELD, TBM_GETNUMTICS));
+                  // The controls come from common controls 6, as the manifest asks:
+                  // there even a static text is theirs, from the side-by-side
+                  // assembly. (Its DllGetVersion says 6 on Windows and 5.80
+                  // under Wine, so the assembly's folder is what tells.)
+                  HWND label = FindWindowExA(D::Page(sheet, 0), nullptr, "Static", "Fast");
+                  HMODULE comctl = nullptr;
+                  GetModuleHandleExA(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                                     reinterpret_cast<LPCSTR>(GetWindowLongPtrW(label, GWLP_WNDPROC)), &comctl);
+                  char path[MAX_PATH] = "";
+                  GetModuleFileNameA(comctl, path, sizeof path);
+                  CharLowerA(path);
+                  EXPECT_NE(nullptr, strstr(path, "microsoft.windows.common-controls_6595b64144ccf1df_6.0.")) << path;
+                  // OK and Cancel, no Apply.
+                  HWND apply = GetDlgItem(sheet, 0x3021);
+                  EXPECT_TRUE(!apply || !IsWindowVisible(apply));
+                  EXPECT_EQ(2, static_cast<int>(SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETITEMCOUNT, 0, 0)));
+              }),
+              D::PressOK() }; },
+          kOKOnEmptyStore, {} },
+        { "out-of-range values shown at the ends and stored so", { { "Speed", 5 }, { "Stars", 1000 } },
+          [](D&) -> std::vector<D::Step> { return { ConfigShows("5", 10, 400), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Speed", 10 }, { "Stars", 400 } }), {} },
+        { "the arrows step the stored count, not the typed text", {},
+          [](D&) -> std::vector<D::Step> { return {
+              TypeCount("20"), CountKey(VK_UP), ConfigShows("6", 10, 100), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 6 } }), {} },
+        { "up at 50 stays 50", { { "Count", 50 } },
+          [](D&) -> std::vector<D::Step> { return { CountKey(VK_UP), ConfigShows("50", 10, 100), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 50 } }), {} },
+        { "down at 1 stays 1", { { "Count", 1 } },
+          [](D&) -> std::vector<D::Step> { return {
+              CountKey(VK_DOWN), ConfigShows("1", 10, 100), CountKey(VK_UP), CountKey(VK_UP),
+              ConfigShows("3", 10, 100), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 3 } }), {} },
+        { "blanks and tabs around the digits", {},
+          [](D&) -> std::vector<D::Step> { return { TypeCount(" \t7 \t"), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 7 } }), {} },
+        { "0 and OK: the range message once, the sheet stays", { { "Fps", 1 } },
+          [](D& d) -> std::vector<D::Step> { return {
+              TypeCount("0"), D::PressOK(), d.CloseMessageBox(), StaysOnCountWithTextSelected(), D::PressCancel() }; },
+          { { "Fps", 1 } }, { kRange } },
+        { "51 and OK", {},
+          [](D& d) -> std::vector<D::Step> { return {
+              TypeCount("51"), D::PressOK(), d.CloseMessageBox(), StaysOnCountWithTextSelected(),
+              TypeCount("50"), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 50 } }), { kRange } },
+        { "a number beyond 32 bits is out of range", {},
+          [](D& d) -> std::vector<D::Step> { return {
+              TypeCount("99999999999"), D::PressOK(), d.CloseMessageBox(), D::PressCancel() }; },
+          {}, { kRange } },
+        { "letters: the positive-integer message, no icon", {},
+          [](D& d) -> std::vector<D::Step> { return {
+              TypeCount("5a"), D::PressOK(), d.CloseMessageBox(), StaysOnCountWithTextSelected(),
+              TypeCount(""), D::PressOK(), d.CloseMessageBox(), TypeCount("-3"), D::PressOK(),
+              d.CloseMessageBox(), D::PressCancel() }; },
+          {}, { kNotANumber, kNotANumber, kNotANumber } },
+        { "a refused count keeps the page in front when another is chosen", {},
+          [](D& d) -> std::vector<D::Step> { return {
+              TypeCount("0"), D::SelectPage(1), d.CloseMessageBox(), StaysOnCountWithTextSelected(),
+              D::PressCancel() }; },
+          {}, { kRange } },
+        { "Cancel after a change and a page switch stores nothing", { { "Count", 9 } },
+          [](D&) -> std::vector<D::Step> { return {
+              D::Do([](HWND sheet) { SendMessageA(D::Item(sheet, 0, IDC_SPEED), TBM_SETPOS, TRUE, 60); }),
+              TypeCount("12"), D::SelectPage(1), Click(1, IDC_LOG_APPEND), D::PressCancel() }; },
+          { { "Count", 9 } }, {} },
+        { "the close box stores nothing either", {},
+          [](D&) -> std::vector<D::Step> { return {
+              TypeCount("12"), D::Do([](HWND sheet) { PostMessageA(sheet, WM_SYSCOMMAND, SC_CLOSE, 0); }) }; },
+          {}, {} },
+        { "a slider moved, the page left and OK", {},
+          [](D&) -> std::vector<D::Step> { return {
+              D::Do([](HWND sheet) {
+                  SendMessageA(D::Item(sheet, 0, IDC_SPEED), TBM_SETPOS, TRUE, 60);
+                  SendMessageA(D::Item(sheet, 0, IDC_STARFIELD), TBM_SETPOS, TRUE, 0);
+              }),
+              D::SelectPage(1), D::SelectPage(0), ConfigShows("5", 60, 0), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Speed", 60 }, { "Stars", 0 } }), {} },
+    };
+    for (const SheetCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearStoredSettings();
+        for (const auto& v : c.stored)
+            SetDwordSetting(v.first.c_str(), v.second);
+        D driver;
+        driver.Run(c.steps(driver));
+        EXPECT_EQ(c.expected, StoredDwordSettings());
+        std::vector<std::string> shown;
+        for (const SheetMessage& m : driver.messages) {
+            EXPECT_EQ(m.hasIcon, m.exclamation) << "an icon other than the exclamation: " << m.text;
+            shown.push_back((m.exclamation ? "!" : "") + m.text);
+        }
+        EXPECT_EQ(c.messages, shown);
+    }
+    ClearStoredSettings();
+}
+
+TEST(ConfigSheet, DebugPageLoadsAndSavesItsButtons)
+{
+    struct Shows {
+        bool errorOnly, always, overwrite, append, fps;
+    };
+    auto DebugShows = [](Shows s) {
+        return D::Do([s](HWND sheet) {
+            EXPECT_EQ(1, D::CurrentPage(sheet));
+            EXPECT_EQ(s.errorOnly, Checked(sheet, 1, IDC_LOG_ERROR_ONLY));
+            EXPECT_EQ(s.always, Checked(sheet, 1, IDC_LOG_ALWAYS));
+            EXPECT_EQ(s.overwrite, Checked(sheet, 1, IDC_LOG_OVERWRITE));
+            EXPECT_EQ(s.append, Checked(sheet, 1, IDC_LOG_APPEND));
+            EXPECT_EQ(s.fps, Checked(sheet, 1, IDC_SHOW_FPS));
+        });
+    };
+    const Values zeros = { { "Always Log", 0 }, { "Append Log", 0 }, { "Fps", 0 } };
+    const SheetCase cases[] = {
+        { "0, 0, 0 shown and stored unchanged", zeros,
+          [&](D&) -> std::vector<D::Step> { return {
+              D::SelectPage(1), DebugShows({ true, false, true, false, false }), D::PressOK() }; },
+          kOKOnEmptyStore, {} },
+        { "a value matching no button clears the group and stores -1; Fps 7 shows unchecked and stores 0",
+          { { "Always Log", 2 }, { "Append Log", 1 }, { "Fps", 7 } },
+          [&](D&) -> std::vector<D::Step> { return {
+              D::SelectPage(1), DebugShows({ false, false, false, true, false }), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Always Log", 0xFFFFFFFF }, { "Append Log", 1 }, { "Fps", 0 } }), {} },
+        { "choosing each button", zeros,
+          [&](D&) -> std::vector<D::Step> { return {
+              D::SelectPage(1), Click(1, IDC_LOG_ALWAYS), Click(1, IDC_LOG_APPEND), Click(1, IDC_SHOW_FPS),
+              DebugShows({ false, true, false, true, true }), D::SelectPage(0), D::SelectPage(1),
+              DebugShows({ false, true, false, true, true }), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Always Log", 1 }, { "Append Log", 1 }, { "Fps", 1 } }), {} },
+        { "a page never shown writes back what was read", { { "Always Log", 2 }, { "Fps", 7 } },
+          [&](D&) -> std::vector<D::Step> { return { D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Always Log", 2 }, { "Fps", 7 } }), {} },
+    };
+    for (const SheetCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        ClearStoredSettings();
+        for (const auto& v : c.stored)
+            SetDwordSetting(v.first.c_str(), v.second);
+        D driver;
+        driver.Run(c.steps(driver));
+        EXPECT_EQ(c.expected, StoredDwordSettings());
+        EXPECT_TRUE(driver.messages.empty());
+    }
+    ClearStoredSettings();
+}
+
+TEST(ConfigSheet, DebugPageCanBeMadeByName)
+{
+    const CRuntimeClass* pClass = RUNTIME_CLASS(CTolmereDebugPage);
+    EXPECT_STREQ("CTolmereDebugPage", pClass->m_lpszClassName);
+    EXPECT_TRUE(pClass->IsDerivedFrom(RUNTIME_CLASS(CPropertyPage)));
+    EXPECT_FALSE(RUNTIME_CLASS(CPropertyPage)->IsDerivedFrom(pClass));
+    CObject* pObject = pClass->CreateObject();
+    ASSERT_NE(nullptr, pObject);
+    EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CPropertyPage)));
+    CTolmereDebugPage* pPage = static_cast<CTolmereDebugPage*>(pObject);
+    EXPECT_EQ(0, pPage->m_nShowFps);
+    EXPECT_EQ(-1, pPage->m_nLogAlways);
+    EXPECT_EQ(-1, pPage->m_nLogAppend);
+    delete pObject;
+    // A page without dynamic creation cannot be made by name.
+    EXPECT_EQ(nullptr, RUNTIME_CLASS(CPropertyPage)->CreateObject());
+}
+
+namespace {
+
+int CountLogBlocks(const std::string& program)
+{
+    int blocks = 0;
+    for (const std::string& line : ReadLogLines(program))
+        blocks += line.rfind("Logfile Created ", 0) == 0;
+    return blocks;
+}
+
+void RunSaverOnce(const std::string& scr)
+{
+    ChildProcess saver;
+    ASSERT_TRUE(saver.Start("\"" + scr + "\" /s"));
+    HWND hWnd = saver.WaitForTopWindow(20000);
+    ASSERT_NE(nullptr, hWnd);
+    PumpMessages(300);
+    PostMessageA(hWnd, WM_KEYDOWN, 'A', 0);
+    EXPECT_TRUE(saver.WaitForExit(5000));
+}
+
+} // namespace
+
+TEST(ConfigSheet, AppendChosenOnTheSheetMakesTheSaverAppendItsLog)
+{
+    std::string scr = BuiltScreenSaver();
+    ASSERT_FALSE(scr.empty()) << "SKARDEL_SCR is not set";
+    ClearStoredSettings();
+    D driver;
+    driver.Run({ D::SelectPage(1), Click(1, IDC_LOG_ALWAYS), Click(1, IDC_LOG_APPEND), D::PressOK() });
+    ASSERT_EQ(With(kOKOnEmptyStore, { { "Always Log", 1 }, { "Append Log", 1 } }), StoredDwordSettings());
+    std::string log = scr.substr(0, scr.rfind('.')) + ".log";
+    DeleteFileA(log.c_str());
+    RunSaverOnce(scr);
+    EXPECT_EQ(1, CountLogBlocks(scr));
+    RunSaverOnce(scr);
+    EXPECT_EQ(2, CountLogBlocks(scr));
+    DeleteFileA(log.c_str());
+    ClearStoredSettings();
+}
