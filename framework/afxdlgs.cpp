@@ -306,7 +306,10 @@ INT_PTR CPropertySheet::DoModal()
         pPage->m_bFirstSetActive = TRUE;
         pages.push_back(pPage->m_psp);
     }
-    m_psh.dwFlags |= PSH_PROPSHEETPAGE;
+    // Modeless with a loop of our own, which gives the sheet every key first
+    // (PSM_ISDIALOGMESSAGE): that is where Ctrl+Tab and Ctrl+Page Down
+    // change pages, and not every platform's built-in modal loop does it.
+    m_psh.dwFlags |= PSH_PROPSHEETPAGE | PSH_MODELESS;
     m_psh.hwndParent = nullptr;
     m_psh.hInstance = AfxGetInstanceHandle();
     m_psh.pszCaption = m_strCaption;
@@ -315,9 +318,28 @@ INT_PTR CPropertySheet::DoModal()
     m_psh.ppsp = pages.data();
     m_bOK = FALSE;
 
-    INT_PTR rc = ::PropertySheetA(&m_psh);
+    HWND hSheet = reinterpret_cast<HWND>(::PropertySheetA(&m_psh));
     m_psh.ppsp = nullptr;
-    if (rc < 0)
+    if (!hSheet || hSheet == reinterpret_cast<HWND>(-1))
         return 0;
+    // The sheet has ended (OK, Cancel, the close box) when it has no
+    // current page any more.
+    BOOL bQuit = FALSE;
+    MSG msg;
+    while (PropSheet_GetCurrentPageHwnd(hSheet)) {
+        int rc = ::GetMessageA(&msg, nullptr, 0, 0);
+        if (rc <= 0) {
+            bQuit = (rc == 0);
+            break;
+        }
+        if (!PropSheet_IsDialogMessage(hSheet, &msg)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageA(&msg);
+        }
+    }
+    ::DestroyWindow(hSheet);
+    // A quit request meant for the program's own loop is passed on.
+    if (bQuit)
+        ::PostQuitMessage(static_cast<int>(msg.wParam));
     return m_bOK ? IDOK : IDCANCEL;
 }

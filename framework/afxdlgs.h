@@ -1,7 +1,7 @@
 // Property sheets and pages, with data exchange between a page's controls
 // and its members.
 //
-// The sheet is comctl32's own, run modally by PropertySheet; each page is a
+// The sheet is comctl32's own, run modally by a loop of ours; each page is a
 // dialog whose procedure routes the sheet's notifications to the page's
 // virtual functions and everything else through the page's message map.
 // A failed validation is a result: it shows the framework's message, puts

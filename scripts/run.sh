@@ -6,6 +6,9 @@
 #   scripts/run.sh [switch...]      default: /s (the full-screen saver)
 #   scripts/run.sh /p               the preview, in a window of the size of
 #                                   the settings dialog's monitor
+#   scripts/run.sh /c               the configuration sheet; on the virtual
+#                                   display a picture of each page is saved
+#                                   and the sheet is closed with Cancel
 set -eu
 . "$(dirname "$0")/env.sh"
 "$SKARDEL_ROOT/scripts/bootstrap.sh"
@@ -41,6 +44,29 @@ DISPLAY=$(start_xvfb 16)
 export DISPLAY
 export WINEPREFIX=$SKARDEL_BUILD/$arch/wineprefix-run
 prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
+case "$1" in
+[/-][cC]* | [cC]*)
+    "$(wine_loader "$arch")" "$scr" "$@" >/dev/null 2>&1 &
+    saver=$!
+    i=0
+    while [ -z "$(xdotool search --onlyvisible --name '^Skardel Screen Saver$' 2>/dev/null)" ] && [ $i -lt 300 ]; do
+        sleep 0.1
+        i=$((i + 1))
+    done
+    sleep 1
+    sheet=$(xdotool search --onlyvisible --name '^Skardel Screen Saver$' 2>/dev/null | head -1)
+    for page in configuration debug; do
+        import -window "$sheet" "$shots/sheet-$page.png" 2>/dev/null || true
+        xdotool key ctrl+Tab 2>/dev/null || true
+        sleep 0.5
+    done
+    xdotool key Escape 2>/dev/null || true
+    sleep 1
+    kill "$saver" 2>/dev/null || true
+    echo "screenshots saved in $shots"
+    exit 0
+    ;;
+esac
 if [ -n "$host" ]; then
     "$(wine_loader "$arch")" "$host" 9 >/dev/null 2>&1 &
 else
