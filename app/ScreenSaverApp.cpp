@@ -20,6 +20,16 @@ BOOL MatchSwitch(const char* argument, const char* letter)
     return lstrcmpiA(first, letter) == 0;
 }
 
+BOOL IsUsablePreviewParent(HWND hParent)
+{
+    // The desktop window (or any window not shown) would give a preview
+    // covering the screen that answers no input and could only be killed.
+    if (!hParent || !IsWindow(hParent) || hParent == GetDesktopWindow() || !IsWindowVisible(hParent))
+        return FALSE;
+    // A window of this desktop descends from this desktop's window.
+    return GetAncestor(GetAncestor(hParent, GA_ROOT), GA_PARENT) == GetDesktopWindow();
+}
+
 BOOL CScreenSaverApp::InitInstance()
 {
     return Dispatch(__argc, __argv);
@@ -50,7 +60,7 @@ BOOL CScreenSaverApp::StartPreview(const char* parentHandle)
     // Without a window to draw into there is no preview; a top-level window
     // in its place would be a surprise on the user's desktop.
     HWND hParent = reinterpret_cast<HWND>(static_cast<LONG_PTR>(atol(parentHandle ? parentHandle : "0")));
-    if (!hParent || !IsWindow(hParent))
+    if (!IsUsablePreviewParent(hParent))
         return FALSE;
     CWnd* pParent = CWnd::FromHandle(hParent);
     CSceneWnd* pScene = new CSceneWnd(TRUE);

@@ -8,6 +8,10 @@
 // "/") equals letter, ignoring case.
 BOOL MatchSwitch(const char* argument, const char* letter);
 
+// TRUE for a window the preview may fill: a visible window of this desktop,
+// other than the desktop window itself.
+BOOL IsUsablePreviewParent(HWND hParent);
+
 class CScreenSaverApp : public CWinApp {
 public:
     CScreenSaverApp() = default;

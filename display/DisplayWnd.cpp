@@ -62,6 +62,28 @@ BOOL CDisplayWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd*
 
 int CDisplayWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
+    // A derived window's creation may have begun the set-up already.
+    if (m_bCreating)
+        return CreateDisplay(lpCreateStruct);
+    m_bCreating = TRUE;
+    int result = CreateDisplay(lpCreateStruct);
+    return EndCreation(result);
+}
+
+int CDisplayWnd::EndCreation(int result)
+{
+    m_bCreating = FALSE;
+    if (!m_bDestroyedWhileCreating)
+        return result;
+    // The window went while it was being made (its parent was destroyed):
+    // what the set-up made is released now that nothing uses it.
+    m_log.Write("Window destroyed during initialisation");
+    ReleaseDisplay();
+    return -1;
+}
+
+int CDisplayWnd::CreateDisplay(LPCREATESTRUCT lpCreateStruct)
+{
     UINT append = AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0);
     m_log.Open(append != 0, "");
 
@@ -278,6 +300,17 @@ IDirectDrawSurface3* CDisplayWnd::CreateOffscreenSurface(int width, int height, 
 
 void CDisplayWnd::OnDestroy()
 {
+    // Destroyed from inside its own creation: the set-up still running uses
+    // everything, so the release waits for the creation to end.
+    if (m_bCreating)
+        m_bDestroyedWhileCreating = TRUE;
+    else
+        ReleaseDisplay();
+    CWnd::OnDestroy();
+}
+
+void CDisplayWnd::ReleaseDisplay()
+{
     m_bActive = FALSE;
     {
         // A frame being composed on another thread finishes first.
@@ -301,7 +334,6 @@ void CDisplayWnd::OnDestroy()
         if (theDisplayWnd == this)
             theDisplayWnd = nullptr;
     }
-    CWnd::OnDestroy();
 }
 
 void CDisplayWnd::OnPaint()

@@ -44,6 +44,12 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    // Ends the outermost creation handler: a window destroyed meanwhile
+    // releases everything here and fails its creation.
+    int EndCreation(int result);
+    void ReleaseDisplay();
+    BOOL m_bCreating = FALSE;
+    BOOL m_bDestroyedWhileCreating = FALSE;
     void OnPaint();
     void PostNcDestroy() override;
 
@@ -56,6 +62,7 @@ private:
     CCriticalSection m_composeLock;
 
     void Compose();  // with m_composeLock held
+    int CreateDisplay(LPCREATESTRUCT lpCreateStruct);
 
     BOOL InitPreviewSurfaces();
     BOOL InitSaverSurfaces();

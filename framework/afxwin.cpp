@@ -119,6 +119,10 @@ BOOL CWnd::CreateEx(DWORD dwExStyle, LPCSTR lpszClassName, LPCSTR lpszWindowName
                                   nHeight, hWndParent, nIDorHMenu, AfxGetInstanceHandle(), lpParam);
     bool neverAttached = (t_pWndInit == this);
     t_pWndInit = nullptr;
+    // A window destroyed while it was being made (its parent went meanwhile)
+    // is no window: its object has been through PostNcDestroy already.
+    if (hWnd && !::IsWindow(hWnd))
+        return FALSE;
     if (!hWnd) {
         // A window that got as far as its first message has been through
         // WM_NCDESTROY and PostNcDestroy already (an auto-deleting object
@@ -236,6 +240,7 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     if (!pWnd)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
 
+    ++pWnd->m_nHandlerDepth;
     if (message == WM_DESTROY)
         pWnd->m_bDestroySeen = true;
     // Some platforms tear down a window whose creation failed with
@@ -254,6 +259,13 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
             ::PostQuitMessage(0);
         }
         pWnd->Detach();
+        pWnd->m_bNcDestroyed = true;
+    }
+    // A window can be destroyed from inside one of its own handlers (by
+    // another thread's request answered while the handler waits): the object
+    // is let go only once the outermost handler has returned.
+    if (--pWnd->m_nHandlerDepth == 0 && pWnd->m_bNcDestroyed) {
+        pWnd->m_bNcDestroyed = false;
         pWnd->PostNcDestroy();
     }
     return result;

@@ -55,6 +55,10 @@ public:                                                \
     { WM_PAINT, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {        \
           static_cast<ThisClass*>(w)->OnPaint(); return 0; }, 0 },
 
+#define ON_WM_TIMER()                                               \
+    { WM_TIMER, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {       \
+          static_cast<ThisClass*>(w)->OnTimer(static_cast<UINT_PTR>(wp)); return 0; }, 0 },
+
 // A notification from control id; the handler sets the result.
 #define ON_NOTIFY(wNotifyCode, id, memberFxn)                                       \
     { WM_NOTIFY, static_cast<UINT>(id), [](CWnd* w, WPARAM, LPARAM l) -> LRESULT {  \
@@ -121,6 +125,8 @@ protected:
 private:
     friend LRESULT CALLBACK AfxWndProc(HWND, UINT, WPARAM, LPARAM);
     bool m_bDestroySeen = false;
+    int m_nHandlerDepth = 0;      // handlers of this window now running on the stack
+    bool m_bNcDestroyed = false;  // gone, PostNcDestroy waiting for the outermost handler
     WNDPROC m_pfnSuper = nullptr; // the window's own procedure, for a subclassed window
 };
 

@@ -26,12 +26,16 @@ int TypeFromDraw(int t)
 }
 
 const UINT kStopWaitMs = 500;
+// How often the preview looks whether its host's window is still there.
+const UINT_PTR kHostWatchTimer = 1;
+const UINT kHostWatchMs = 100;
 
 } // namespace
 
 BEGIN_MESSAGE_MAP(CSceneWnd, CDisplayWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
+    ON_WM_TIMER()
     ON_COMMAND(ID_STOP_ANIMATION, OnStopAnimation)
 END_MESSAGE_MAP()
 
@@ -57,17 +61,37 @@ CSceneWnd::~CSceneWnd()
 
 int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    if (CDisplayWnd::OnCreate(lpCreateStruct) == -1) {
+    m_bCreating = TRUE;
+    m_hWndHost = lpCreateStruct->hwndParent;
+    int result = CreateScene(lpCreateStruct);
+    if (m_bDestroyedWhileCreating)
+        StopAnimation();
+    result = EndCreation(result);
+    if (result == -1 || AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0) != 0)
         m_log.Save();
+    return result;
+}
+
+int CSceneWnd::CreateScene(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CDisplayWnd::OnCreate(lpCreateStruct) == -1)
         return -1;
-    }
-    if (InitScene() < 0) {
-        m_log.Save();
+    if (InitScene() < 0)
         return -1;
+    // The host's window may go at any moment, even before this one was
+    // linked to it, and then nothing would destroy this one: it looks.
+    if (m_hWndHost) {
+        if (!::IsWindow(m_hWndHost))
+            return -1;
+        ::SetTimer(m_hWnd, kHostWatchTimer, kHostWatchMs, nullptr);
     }
-    if (AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0) != 0)
-        m_log.Save();
     return 0;
+}
+
+void CSceneWnd::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kHostWatchTimer && (!::IsWindow(m_hWndHost) || ::GetParent(m_hWnd) != m_hWndHost))
+        DestroyWindow();
 }
 
 int CSceneWnd::InitScene()
@@ -330,6 +354,8 @@ void CSceneWnd::OnStopAnimation()
 
 void CSceneWnd::OnDestroy()
 {
-    StopAnimation();
+    // Inside the creation the stop waits for it to end (OnCreate).
+    if (!m_bCreating)
+        StopAnimation();
     CDisplayWnd::OnDestroy();
 }

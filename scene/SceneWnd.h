@@ -62,12 +62,16 @@ public:
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    void OnTimer(UINT_PTR nIDEvent);
     void OnStopAnimation();
 
 private:
     void StopAnimation();
     BOOL StartThread();
     void ShowWaitingText();
+    int CreateScene(LPCREATESTRUCT lpCreateStruct);
+
+    HWND m_hWndHost = nullptr;  // the preview's parent, watched while it runs
 
     CAnimationControl* m_pControl;
 

@@ -10,8 +10,13 @@ TEST(RunModes, UnusableSwitchesEndAtOnceWithoutAWindow)
 {
     std::string scr = BuiltScreenSaver();
     ASSERT_FALSE(scr.empty()) << "SKARDEL_SCR is not set";
-    const char* arguments[] = { "/a", "\"\"", "//s", "-x", "/p", "/p 0", "/p 99999", "/p notanumber" };
-    for (const char* args : arguments) {
+    // The desktop window and a window not shown are no place for a preview.
+    HWND hidden = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 152, 112, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, hidden);
+    auto handle = [](HWND h) { return "/p " + std::to_string(static_cast<long>(reinterpret_cast<LONG_PTR>(h))); };
+    const std::string arguments[] = { "/a", "\"\"", "//s", "-x", "/p", "/p 0", "/p 99999", "/p notanumber",
+                                      handle(GetDesktopWindow()), handle(hidden) };
+    for (const std::string& args : arguments) {
         ProcessResult r = RunProcess("\"" + scr + "\" " + args, 20000);
         ASSERT_TRUE(r.started) << args;
         EXPECT_TRUE(r.exited) << args;
@@ -19,6 +24,7 @@ TEST(RunModes, UnusableSwitchesEndAtOnceWithoutAWindow)
         EXPECT_EQ(0, r.windowsSeen) << args;
         EXPECT_LT(r.elapsedMs, 10000u) << args;
     }
+    DestroyWindow(hidden);
 }
 
 namespace {
@@ -134,4 +140,28 @@ TEST(RunModes, Depth8_SaverRunsOnAnEightBitDisplayAndEndsOnAKey)
     EXPECT_EQ(0u, saver.exitCode);
     EXPECT_EQ(WithSceneLines(ExpectedStartupLines(640, 480, 8)), BodyOf(ReadLogLines(scr)));
     ClearStoredSettings();
+}
+
+TEST(RunModes, PreviewEndsWhateverTheMomentItsHostGoes)
+{
+    std::string scr = BuiltScreenSaver();
+    ClearStoredSettings();
+    int stuck = 0;
+    for (int delay = 0; delay <= 200; delay += 20) {
+        for (int attempt = 0; attempt < 3; ++attempt) {
+            HWND host = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 50, 60, 152, 112, nullptr,
+                                        nullptr, nullptr, nullptr);
+            ASSERT_NE(nullptr, host);
+            ChildProcess preview;
+            ASSERT_TRUE(preview.Start("\"" + scr + "\" /p " +
+                                      std::to_string(static_cast<long>(reinterpret_cast<LONG_PTR>(host)))));
+            PumpMessages(delay);
+            DestroyWindow(host);
+            if (!preview.WaitForExit(1000)) {
+                ++stuck;
+                ADD_FAILURE() << "the preview outlived its host by a second when it went after " << delay << " ms";
+            }
+        }
+    }
+    EXPECT_EQ(0, stuck);
 }

@@ -28,6 +28,7 @@ public:
 
     bool m_bFailCreate = false;
     bool m_bThrowInCreate = false;
+    bool m_bDestroyInCreate = false;
     UINT m_nSwallow = 0;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
@@ -45,6 +46,13 @@ protected:
         m_trace->push_back("base OnCreate");
         if (m_bThrowInCreate)
             AfxThrowMemoryException();
+        if (m_bDestroyInCreate) {
+            // As when another thread's request to destroy the window is
+            // answered while the handler waits.
+            ::DestroyWindow(m_hWnd ? m_hWnd : nullptr);
+            m_trace->push_back("after destroy");
+            return 0;
+        }
         if (CWnd::OnCreate(cs) == -1 || m_bFailCreate)
             return -1;
         return 0;
@@ -119,6 +127,14 @@ TEST(CWnd, FailedCreationDestroysAndDeletesTheObject)
     wnd->m_bFailCreate = true;
     EXPECT_FALSE(wnd->Create());
     EXPECT_EQ(Trace({ "base OnCreate", "base OnDestroy", "PostNcDestroy", "destructor" }), trace);
+
+    // Destroyed from inside its own creation: the object lives until the
+    // handler has returned, and the creation fails.
+    trace.clear();
+    wnd = new CTraceWnd(&trace, true);
+    wnd->m_bDestroyInCreate = true;
+    EXPECT_FALSE(wnd->Create());
+    EXPECT_EQ(Trace({ "base OnCreate", "base OnDestroy", "after destroy", "PostNcDestroy", "destructor" }), trace);
 
     // A framework exception inside WM_CREATE fails the creation the same way.
     trace.clear();
