@@ -9,7 +9,7 @@
 
 #include <vector>
 
-DisplayPlatform g_displayPlatform = { DirectDrawCreate, ProbeDirectXVersion };
+DisplayPlatform g_displayPlatform = { DirectDrawCreate, ProbeDirectXVersion, CreateRectRgnIndirect };
 CDisplayWnd* theDisplayWnd = nullptr;
 
 namespace {
@@ -250,10 +250,16 @@ BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
 {
     RECT client = windowRect;
     ScreenToClient(&client);
-    HRGN hRgn = CreateRectRgnIndirect(&client);
-    DWORD size = GetRegionData(hRgn, 0, nullptr);
+    HRGN hRgn = g_displayPlatform.CreateRectRgnIndirect(&client);
+    DWORD size = hRgn ? GetRegionData(hRgn, 0, nullptr) : 0;
     std::vector<BYTE> data(size);
-    GetRegionData(hRgn, size, reinterpret_cast<RGNDATA*>(data.data()));
+    // Without a region every blit would fail while the set-up said it worked.
+    if (!size || GetRegionData(hRgn, size, reinterpret_cast<RGNDATA*>(data.data())) != size) {
+        if (hRgn)
+            DeleteObject(hRgn);
+        m_log.Write("Failed to create the clip region");
+        return FALSE;
+    }
     HRESULT hr = m_pClipper->SetClipList(reinterpret_cast<RGNDATA*>(data.data()), 0);
     DeleteObject(hRgn);
     if (FAILED(hr)) {
@@ -312,6 +318,8 @@ void CDisplayWnd::OnDestroy()
 void CDisplayWnd::ReleaseDisplay()
 {
     m_bActive = FALSE;
+    if (m_bLeftToThread)
+        return;
     {
         // A frame being composed on another thread finishes first.
         CSingleLock lock(m_composeLock);
@@ -392,6 +400,20 @@ void CDisplayWnd::Present()
     m_pPrimary->Blt(&window, m_pWork, &source, DDBLT_WAIT, nullptr);
 }
 
+void CDisplayWnd::DrawFrontText(const char* text, COLORREF colour)
+{
+    CSingleLock lock(m_composeLock);
+    if (!m_pPrimary)
+        return;
+    HDC dc = nullptr;
+    if (FAILED(m_pPrimary->GetDC(&dc)))
+        return;
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, colour);
+    TextOutA(dc, 0, 0, text, lstrlenA(text));
+    m_pPrimary->ReleaseDC(dc);
+}
+
 HRESULT CDisplayWnd::FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour)
 {
     DDBLTFX fx = {};
@@ -414,6 +436,6 @@ void RepositionSprite(CSprite* pSprite)
 
 void CDisplayWnd::PostNcDestroy()
 {
-    if (m_bAutoDelete)
+    if (m_bAutoDelete && !m_bLeftToThread)
         delete this;
 }

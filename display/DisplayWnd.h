@@ -10,6 +10,8 @@
 
 #include <ddraw.h>
 
+#include <atomic>
+
 class CDisplayWnd : public CWnd {
 public:
     explicit CDisplayWnd(BOOL bAutoDelete);
@@ -31,7 +33,7 @@ public:
     int m_nScreenHeight;
     int m_nScreenDepth;                  // before any switch to 16 bits
     CSpriteList m_sprites;               // owned: deleted at shutdown
-    BOOL m_bActive;                      // sprites drawn and frames shown
+    std::atomic<BOOL> m_bActive;         // sprites drawn and frames shown
     BOOL m_bAutoDelete;
 
     // One frame: the background onto the work surface, every sprite in
@@ -40,6 +42,9 @@ public:
     void DrawSprites(const RECT* clip);
     void Present();
     HRESULT FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour);
+    // Text in the top-left corner of what the screen shows, between two
+    // frames (never while a paint composes one).
+    void DrawFrontText(const char* text, COLORREF colour);
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -50,6 +55,9 @@ protected:
     void ReleaseDisplay();
     BOOL m_bCreating = FALSE;
     BOOL m_bDestroyedWhileCreating = FALSE;
+    // The animation thread did not stop: everything it may still touch is
+    // left to the end of the process instead of released.
+    BOOL m_bLeftToThread = FALSE;
     void OnPaint();
     void PostNcDestroy() override;
 

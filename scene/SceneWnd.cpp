@@ -26,6 +26,8 @@ int TypeFromDraw(int t)
 }
 
 const UINT kStopWaitMs = 500;
+// The whole stop, waits for a frame in progress included.
+const UINT kStopLimitMs = 2000;
 // How often the preview looks whether its host's window is still there.
 const UINT_PTR kHostWatchTimer = 1;
 const UINT kHostWatchMs = 100;
@@ -295,16 +297,10 @@ void CSceneWnd::RenderFrame()
         m_nFps = m_nFpsFrames;
     }
 
-    if (!m_bWindowed && (m_bShowFps & 1) && m_pPrimary) {
-        HDC dc = nullptr;
-        if (SUCCEEDED(m_pPrimary->GetDC(&dc))) {
-            char text[32];
-            int n = wsprintfA(text, "FPS: %d", m_nFps);
-            SetBkColor(dc, RGB(0, 0, 0));
-            SetTextColor(dc, RGB(96, 96, 96));
-            TextOutA(dc, 0, 0, text, n);
-            m_pPrimary->ReleaseDC(dc);
-        }
+    if (!m_bWindowed && (m_bShowFps & 1)) {
+        char text[32];
+        wsprintfA(text, "FPS: %d", m_nFps);
+        DrawFrontText(text, RGB(96, 96, 96));
     }
 }
 
@@ -326,25 +322,36 @@ void CSceneWnd::StopAnimation()
     m_bStopRequested = TRUE;
     if (m_pControl)
         m_pControl->bStop = TRUE;
+    const DWORD start = GetTickCount();
     if (m_bThreadStarted && m_pThread) {
-        DWORD start = GetTickCount();
-        while (GetTickCount() - start < kStopWaitMs) {
-            DWORD left = kStopWaitMs - (GetTickCount() - start);
-            DWORD r = MsgWaitForMultipleObjects(1, &m_pThread->m_hThread, FALSE, left, QS_SENDMESSAGE);
+        for (;;) {
+            DWORD elapsed = GetTickCount() - start;
+            if (elapsed >= kStopWaitMs)
+                break;
+            DWORD r = MsgWaitForMultipleObjects(1, &m_pThread->m_hThread, FALSE, kStopWaitMs - elapsed,
+                                                QS_SENDMESSAGE);
             if (r != WAIT_OBJECT_0 + 1)
                 break;
             ProcessSentMessages();
         }
     }
-    if (m_pControl) {
-        // A thread still inside a frame finishes it; at its next look it
-        // sees the stop and never touches this scene again.
-        while (!m_pControl->lock.TryLock()) {
-            ProcessSentMessages();
-            Sleep(1);
+    if (!m_pControl)
+        return;
+    // A thread still inside a frame finishes it; at its next look it sees
+    // the stop and never touches this scene again.
+    while (!m_pControl->lock.TryLock()) {
+        if (GetTickCount() - start >= kStopLimitMs) {
+            // A frame stuck for good: whatever it may still touch stays
+            // until the process ends, rather than be freed under it.
+            m_bLeftToThread = TRUE;
+            m_log.Write("Animation thread did not stop - its objects are left until the program ends");
+            m_log.Save();
+            return;
         }
-        m_pControl->lock.Unlock();
+        ProcessSentMessages();
+        Sleep(1);
     }
+    m_pControl->lock.Unlock();
 }
 
 void CSceneWnd::OnStopAnimation()

@@ -7,18 +7,20 @@
 #include "scene/Saucer.h"
 #include "scene/SpriteImage.h"
 
+#include <atomic>
+
 #define ID_STOP_ANIMATION 1024
 
 class CSceneWnd;
 
 // What the animation thread shares with its scene, in a block both own: the
-// thread holds the lock for each whole frame and looks at bStop under it, and
-// the scene sets bStop under it, so once a stop has been made the thread
-// never touches the scene again, however long it takes to end.
+// thread holds the lock for each whole frame and looks at bStop under it. A
+// stop sets bStop and then takes the lock once, so once a stop has been made
+// the thread never touches the scene again, however long it takes to end.
 struct CAnimationControl {
     CCriticalSection lock;
     CSceneWnd* pScene = nullptr;
-    volatile BOOL bStop = FALSE;
+    std::atomic<BOOL> bStop{ FALSE };
     LONG nRefs = 2;  // the scene's and the thread's
     void Release()
     {
@@ -50,9 +52,9 @@ public:
     int m_nFps;
     int m_nFpsFrames;
     BOOL m_bFpsCounting;
-    BOOL m_bRunning;
+    std::atomic<BOOL> m_bRunning;
     UINT m_bShowFps;
-    BOOL m_bStopRequested;
+    std::atomic<BOOL> m_bStopRequested;
     BOOL m_bThreadStarted;
     CWinThread* m_pThread;
 

@@ -59,6 +59,17 @@ Lines Concat(Lines a, const Lines& b)
     return a;
 }
 
+// Every seam of the display set in a test's scope is put back when it ends.
+struct PlatformSeams {
+    DisplayPlatform saved = g_displayPlatform;
+    ~PlatformSeams() { g_displayPlatform = saved; }
+};
+
+HRGN WINAPI NoRegion(const RECT*)
+{
+    return nullptr;
+}
+
 class DisplayWndTest : public testing::Test {
 protected:
     void SetUp() override
@@ -242,7 +253,7 @@ TEST_F(DisplayWndTest, EveryFailureLabelThenOrderedRelease)
 
 TEST_F(DisplayWndTest, DirectXBelowFiveFailsWithoutALabel)
 {
-    DisplayPlatform saved = g_displayPlatform;
+    PlatformSeams seams;
     g_displayPlatform.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
         *version = 0x300;
         *platform = 2;
@@ -251,7 +262,6 @@ TEST_F(DisplayWndTest, DirectXBelowFiveFailsWithoutALabel)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
     EXPECT_FALSE(CreateSaver(wnd));
-    g_displayPlatform.ProbeDirectXVersion = saved.ProbeDirectXVersion;
     EXPECT_EQ(1, g_destroyed);
     EXPECT_EQ(Lines({ "Program Version: 1, 1, 2, 0", "Creating main window", "Starting DirectDraw Initialisation...",
                       "Direct Draw version 0300", "Platform: Windows NT",
@@ -309,5 +319,22 @@ TEST_F(DisplayWndTest, Depth24_RefusedModeSwitchFailsTheSetUp)
     expected.push_back("DirectDraw Initialisation failed! Aborting application");
     EXPECT_EQ(expected, SavedLines());
     EXPECT_EQ(Lines({ "IDirectDraw", "IDirectDraw2" }), recorder.releases);
+    EXPECT_EQ(0, recorder.References());
+}
+
+TEST_F(DisplayWndTest, AClipRegionThatCannotBeMadeFailsTheSetUp)
+{
+    PlatformSeams seams;
+    g_displayPlatform.CreateRectRgnIndirect = NoRegion;
+    DDrawRecorder recorder;
+    DDrawWrapGuard guard(&recorder);
+    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+    EXPECT_FALSE(CreateSaver(wnd));
+    EXPECT_EQ(1, g_destroyed);
+    Lines expected = Concat(ExpectedLinesToPlatform(), ExpectedCapsLines(m_screenW, m_screenH, 16));
+    expected.push_back("Failed to create the clip region");
+    expected.push_back("DirectDraw Initialisation failed! Aborting application");
+    EXPECT_EQ(expected, SavedLines());
+    EXPECT_EQ(0, recorder.calls["IDirectDrawClipper::SetClipList"]);
     EXPECT_EQ(0, recorder.References());
 }

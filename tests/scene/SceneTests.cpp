@@ -7,8 +7,11 @@
 #include "support/SurfacePixels.h"
 
 #include <gtest/gtest.h>
+#include <mmsystem.h>
 
+#include <atomic>
 #include <cstdlib>
+#include <thread>
 
 namespace {
 
@@ -484,5 +487,78 @@ TEST_F(PreviewScene, FourStarsAreNoneInThePreview)
     ASSERT_EQ(320 * 240, int(background.values.size()));
     EXPECT_EQ(0u, LitPixels(background));
     scene->DestroyWindow();
+    delete scene;
+}
+
+namespace {
+
+// A clock that, once armed, stops the next frame that reads it (after the
+// frame has counted itself, inside the frame's lock) until released: a frame
+// stuck for good.
+struct StuckFrame {
+    std::atomic<bool> armed{ false };
+    CSceneWnd* scene = nullptr;
+    int framesWhenArmed = 0;
+    HANDLE inside = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    HANDLE release = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    ~StuckFrame()
+    {
+        CloseHandle(inside);
+        CloseHandle(release);
+    }
+} *g_stuck = nullptr;
+
+DWORD WINAPI StickingClock()
+{
+    if (g_stuck->armed && g_stuck->scene->m_nFpsFrames != g_stuck->framesWhenArmed) {
+        SetEvent(g_stuck->inside);
+        WaitForSingleObject(g_stuck->release, INFINITE);
+    }
+    return timeGetTime();
+}
+
+} // namespace
+
+TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThread)
+{
+    SetDwordSetting("Speed", 10);
+    StuckFrame stuck;
+    g_stuck = &stuck;
+    CSceneWnd* scene = new CSceneWnd(FALSE);
+    scene->m_pfnClock = StickingClock;
+    RECT rect = { 0, 0, 320, 240 };
+    stuck.scene = scene;
+    ASSERT_TRUE(scene->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
+    stuck.framesWhenArmed = scene->m_nFpsFrames;
+    stuck.armed = true;
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(stuck.inside, 10000));
+
+    // The destroy returns although the frame never does. Should it not, a
+    // watchdog lets the frame end after a while so that the test can fail.
+    HANDLE returned = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::atomic<bool> rescued{ false };
+    std::thread watchdog([&] {
+        if (WaitForSingleObject(returned, 15000) == WAIT_TIMEOUT) {
+            rescued = true;
+            SetEvent(stuck.release);
+        }
+    });
+    scene->DestroyWindow();
+    SetEvent(returned);
+    watchdog.join();
+    CloseHandle(returned);
+    ASSERT_FALSE(rescued) << "the stop waited for the stuck frame";
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
+    // Nothing the thread may still touch was released.
+    EXPECT_NE(nullptr, scene->m_pDirectDraw);
+    EXPECT_NE(nullptr, scene->m_pWork);
+    EXPECT_NE(0, scene->m_sprites.GetSize());
+    std::vector<std::string> lines = Saved(scene->m_log, "skardel_stuck.scr");
+    EXPECT_TRUE(Contains(lines, "Animation thread did not stop - its objects are left until the program ends"));
+
+    // Let the frame end: the thread sees the stop and touches nothing more.
+    SetEvent(stuck.release);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 10000));
+    g_stuck = nullptr;
     delete scene;
 }

@@ -7,7 +7,6 @@
 namespace {
 
 DDrawRecorder* g_recorder = nullptr;
-DisplayPlatform g_saved;
 
 HRESULT WINAPI WrappedDirectDrawCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer)
 {
@@ -22,16 +21,17 @@ HRESULT WINAPI WrappedDirectDrawCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown*
 
 } // namespace
 
-DDrawWrapGuard::DDrawWrapGuard(DDrawRecorder* recorder)
+// Only the seam it installs is put back: another seam set by the test
+// meanwhile is the test's to restore.
+DDrawWrapGuard::DDrawWrapGuard(DDrawRecorder* recorder) : m_savedCreate(g_displayPlatform.DirectDrawCreate)
 {
     g_recorder = recorder;
-    g_saved = g_displayPlatform;
     g_displayPlatform.DirectDrawCreate = WrappedDirectDrawCreate;
 }
 
 DDrawWrapGuard::~DDrawWrapGuard()
 {
-    g_displayPlatform = g_saved;
+    g_displayPlatform.DirectDrawCreate = m_savedCreate;
     g_recorder = nullptr;
 }
 

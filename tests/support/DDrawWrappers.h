@@ -70,6 +70,11 @@ class DDrawWrapGuard {
 public:
     explicit DDrawWrapGuard(DDrawRecorder* recorder);
     ~DDrawWrapGuard();
+    DDrawWrapGuard(const DDrawWrapGuard&) = delete;
+    DDrawWrapGuard& operator=(const DDrawWrapGuard&) = delete;
+
+private:
+    HRESULT (WINAPI* m_savedCreate)(GUID*, LPDIRECTDRAW*, IUnknown*);
 };
 
 class WrapDirectDraw : public IDirectDraw {
