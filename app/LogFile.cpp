@@ -13,18 +13,37 @@ CLogFile::CLogFile() : m_bRecording(true), m_buffer(1024), m_nOpenMode(0)
 
 CLogFile::~CLogFile() = default;
 
+namespace {
+
+std::wstring Widen(const char* text)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
+    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
+    return wide;
+}
+
+// The executable's own name in full, whatever the folder is called and
+// however long its path.
+std::wstring ModuleFileName()
+{
+    std::wstring path(32768, L'\0');
+    DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
+    path.resize(n < path.size() ? n : 0);
+    return path;
+}
+
+} // namespace
+
 bool CLogFile::Open(bool bAppend, CString path)
 {
-    if (path.IsEmpty()) {
-        char module[MAX_PATH] = "";
-        GetModuleFileNameA(nullptr, module, MAX_PATH);
-        path = module;
-    }
-    int dot = path.ReverseFind('.');
-    if (dot < 0)
+    std::wstring name = path.IsEmpty() ? ModuleFileName() : Widen(path);
+    size_t dot = name.rfind(L'.');
+    if (dot == std::wstring::npos)
         return false;
-    CString name = path.Left(dot) + ".log";
-    name.MakeLower();
+    name = name.substr(0, dot) + L".log";
+    CharLowerBuffW(&name[0], static_cast<DWORD>(name.size()));
 
     CSingleLock lock(m_lock);
     m_strFileName = name;
@@ -32,6 +51,15 @@ bool CLogFile::Open(bool bAppend, CString path)
     if (bAppend)
         m_nOpenMode |= CFile::modeNoTruncate;
     return true;
+}
+
+CString CLogFile::GetFileName() const
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, m_strFileName.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string narrow(n > 0 ? n : 1, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, m_strFileName.c_str(), -1, &narrow[0], n, nullptr, nullptr);
+    return CString(narrow.c_str());
 }
 
 void CLogFile::AppendLine(const char* text, int length)
@@ -73,7 +101,7 @@ bool CLogFile::Save()
 {
     CSingleLock lock(m_lock);
     CFile file;
-    if (!file.Open(m_strFileName, m_nOpenMode))
+    if (!file.Open(m_strFileName.c_str(), m_nOpenMode))
         return false;
     bool ok = file.SeekToEnd();
 

@@ -6,6 +6,8 @@
 #include "framework/afxfile.h"
 #include "framework/afxmt.h"
 
+#include <string>
+
 extern const char* const g_szLineEnd;  // CR LF
 
 class CLogFile : public CObject {
@@ -22,13 +24,15 @@ public:
     // Writes a dated block of every line recorded so far.
     bool Save();
 
-    const CString& GetFileName() const { return m_strFileName; }
+    // The file's name in the user's code page (characters outside it show
+    // as the system replaces them); the file itself is named in full.
+    CString GetFileName() const;
 
 private:
     void AppendLine(const char* text, int length);
 
     bool m_bRecording;
-    CString m_strFileName;
+    std::wstring m_strFileName;
     CMemFile m_buffer;
     UINT m_nOpenMode;
     // The window's thread and the animation thread both record lines.

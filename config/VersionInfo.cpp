@@ -1,13 +1,24 @@
 #include "config/VersionInfo.h"
 
+#include <cstring>
 #include <new>
+#include <vector>
 
 CVersionInfo::CVersionInfo(HMODULE hModule)
 {
-    char path[MAX_PATH] = "";
-    if (!GetModuleFileNameA(hModule, path, MAX_PATH))
+    // From the module's own resources: no path to read, so a folder named
+    // outside the user's code page or a very long path changes nothing.
+    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
+    HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : nullptr;
+    const void* pData = hData ? LockResource(hData) : nullptr;
+    DWORD size = hRes ? SizeofResource(hModule, hRes) : 0;
+    if (!pData || size == 0)
         AfxThrowResourceException();
-    Load(path);
+    // The look-ups want a block of their own they may write into.
+    m_pBlock = new (std::nothrow) BYTE[size];
+    if (!m_pBlock)
+        AfxThrowMemoryException();
+    memcpy(m_pBlock, pData, size);
 }
 
 CVersionInfo::CVersionInfo(const char* pszFileName)
@@ -35,10 +46,17 @@ CVersionInfo::~CVersionInfo()
 bool CVersionInfo::GetString(const CString& key, CString& out) const
 {
     CString path = CString("\\StringFileInfo\\080904b0\\") + key;
+    int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
+    std::vector<wchar_t> widePath(n > 0 ? n : 1, L'\0');
+    MultiByteToWideChar(CP_ACP, 0, path, -1, widePath.data(), n);
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueA(m_pBlock, path, &value, &length) || !value)
+    if (!VerQueryValueW(m_pBlock, widePath.data(), &value, &length) || !value)
         return false;
-    out = static_cast<const char*>(value);
+    const wchar_t* text = static_cast<const wchar_t*>(value);
+    n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> narrow(n > 0 ? n : 1, '\0');
+    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), n, nullptr, nullptr);
+    out = narrow.data();
     return true;
 }

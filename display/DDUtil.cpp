@@ -7,11 +7,14 @@
 
 namespace {
 
-// Loading runs while the display window is being created; its log is the
-// main window's. Without a main window nothing is logged.
+// Loading runs while the display window is being created, before it is the
+// application's main window: the log is the main window's, or else that of
+// the display window being set up.
 CLogFile* MainLog()
 {
     CDisplayWnd* wnd = dynamic_cast<CDisplayWnd*>(AfxGetMainWnd());
+    if (!wnd)
+        wnd = theDisplayWnd;
     return wnd ? &wnd->m_log : nullptr;
 }
 

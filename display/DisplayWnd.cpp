@@ -87,10 +87,21 @@ int CDisplayWnd::CreateDisplay(LPCREATESTRUCT lpCreateStruct)
     UINT append = AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0);
     m_log.Open(append != 0, "");
 
+    // A version that cannot be read is no reason not to start: it shows
+    // empty, and the log is kept at once for someone to see why.
     CString version;
-    CVersionInfo info(AfxGetInstanceHandle());
-    info.GetString("ProductVersion", version);
+    bool versionRead = true;
+    try {
+        CVersionInfo info(AfxGetInstanceHandle());
+        info.GetString("ProductVersion", version);
+    } catch (const CException&) {
+        versionRead = false;
+    }
     m_log.WriteText("Program Version", version);
+    if (!versionRead) {
+        m_log.Write("Failed to read the version information");
+        m_log.Save();
+    }
     m_log.Write("Creating main window");
 
     if (CWnd::OnCreate(lpCreateStruct) == -1) {
@@ -318,8 +329,12 @@ void CDisplayWnd::OnDestroy()
 void CDisplayWnd::ReleaseDisplay()
 {
     m_bActive = FALSE;
-    if (m_bLeftToThread)
+    if (m_bLeftToThread) {
+        // A frame already running holds its own pointer to this window.
+        if (theDisplayWnd == this)
+            theDisplayWnd = nullptr;
         return;
+    }
     {
         // A frame being composed on another thread finishes first.
         CSingleLock lock(m_composeLock);

@@ -2,30 +2,53 @@
 
 #include <cstdlib>
 #include <cstring>
+#include <string>
 
 CFile::~CFile()
 {
     Close();
 }
 
+namespace {
+
+void OpenArguments(UINT nOpenFlags, DWORD* pAccess, DWORD* pCreation)
+{
+    switch (nOpenFlags & 3) {
+    case CFile::modeRead: *pAccess = GENERIC_READ; break;
+    case CFile::modeWrite: *pAccess = GENERIC_WRITE; break;
+    default: *pAccess = GENERIC_READ | GENERIC_WRITE; break;
+    }
+    *pCreation = OPEN_EXISTING;
+    if (nOpenFlags & CFile::modeCreate)
+        *pCreation = (nOpenFlags & CFile::modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
+}
+
+} // namespace
+
 BOOL CFile::Open(const char* pszFileName, UINT nOpenFlags)
 {
     Close();
     if (!pszFileName || !*pszFileName)
         return FALSE;
-
-    DWORD access = 0;
-    switch (nOpenFlags & 3) {
-    case modeRead: access = GENERIC_READ; break;
-    case modeWrite: access = GENERIC_WRITE; break;
-    default: access = GENERIC_READ | GENERIC_WRITE; break;
-    }
-    DWORD creation = OPEN_EXISTING;
-    if (nOpenFlags & modeCreate)
-        creation = (nOpenFlags & modeNoTruncate) ? OPEN_ALWAYS : CREATE_ALWAYS;
-
+    DWORD access, creation;
+    OpenArguments(nOpenFlags, &access, &creation);
     // No sharing: other processes cannot touch the file while it is open.
     m_hFile = CreateFileA(pszFileName, access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    return m_hFile != INVALID_HANDLE_VALUE;
+}
+
+BOOL CFile::Open(const wchar_t* pszFileName, UINT nOpenFlags)
+{
+    Close();
+    if (!pszFileName || !*pszFileName)
+        return FALSE;
+    DWORD access, creation;
+    OpenArguments(nOpenFlags, &access, &creation);
+    // A full path of MAX_PATH or more is reached through the \\?\ form.
+    std::wstring name = pszFileName;
+    if (name.size() >= MAX_PATH && name.size() > 2 && name[1] == L':' && name[2] == L'\\')
+        name = L"\\\\?\\" + name;
+    m_hFile = CreateFileW(name.c_str(), access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     return m_hFile != INVALID_HANDLE_VALUE;
 }
 

@@ -21,6 +21,8 @@ public:
 
     // FALSE when the file cannot be opened; nothing is thrown.
     BOOL Open(const char* pszFileName, UINT nOpenFlags);
+    // A name outside the user's code page, or longer than MAX_PATH.
+    BOOL Open(const wchar_t* pszFileName, UINT nOpenFlags);
     // FALSE when not every byte reached the file (disk full, no handle).
     BOOL Write(const void* pData, UINT nCount);
     BOOL SeekToEnd();

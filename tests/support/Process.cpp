@@ -61,6 +61,15 @@ bool ChildProcess::Start(const std::string& commandLine)
     return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
 }
 
+bool ChildProcess::Start(const std::wstring& commandLine)
+{
+    STARTUPINFOW si = {};
+    si.cb = sizeof si;
+    std::vector<wchar_t> cmd(commandLine.begin(), commandLine.end());
+    cmd.push_back(L'\0');
+    return CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &m_pi);
+}
+
 namespace {
 
 // The visible windows of one process: how many, and the first found.
@@ -132,10 +141,21 @@ bool ChildProcess::WaitForExit(DWORD ms)
 
 std::vector<std::string> ReadLogLines(const std::string& programPath)
 {
-    std::string path = programPath.substr(0, programPath.rfind('.')) + ".log";
-    CharLowerBuffA(&path[0], static_cast<DWORD>(path.size()));
+    std::wstring wide(programPath.size(), L'\0');
+    int n = MultiByteToWideChar(CP_ACP, 0, programPath.c_str(), static_cast<int>(programPath.size()), &wide[0],
+                                static_cast<int>(wide.size()));
+    wide.resize(n > 0 ? n : 0);
+    return ReadLogLines(wide);
+}
+
+std::vector<std::string> ReadLogLines(const std::wstring& programPath)
+{
+    std::wstring path = programPath.substr(0, programPath.rfind(L'.')) + L".log";
+    CharLowerBuffW(&path[0], static_cast<DWORD>(path.size()));
+    if (path.size() >= MAX_PATH)
+        path = L"\\\\?\\" + path;
     std::vector<std::string> lines;
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
     if (h == INVALID_HANDLE_VALUE)
         return lines;
     std::string text(GetFileSize(h, nullptr), '\0');

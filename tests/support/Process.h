@@ -24,6 +24,7 @@ class ChildProcess {
 public:
     ~ChildProcess();
     bool Start(const std::string& commandLine);
+    bool Start(const std::wstring& commandLine);
     // The first visible top-level window of the process, waiting up to ms.
     HWND WaitForTopWindow(DWORD ms);
     int CountTopWindows() const;
@@ -43,6 +44,7 @@ void PumpMessages(DWORD ms);
 // The log file a program writes beside itself, as lines (CR LF removed);
 // the first line is the header. Empty when the file is missing.
 std::vector<std::string> ReadLogLines(const std::string& programPath);
+std::vector<std::string> ReadLogLines(const std::wstring& programPath);
 
 // The built Skardel.scr the tests run (from the SKARDEL_SCR environment).
 std::string BuiltScreenSaver();
