@@ -41,6 +41,9 @@ for mode in 16:1024x768 24:1024x768 8:640x480; do
     export "SKARDEL_DISPLAY_$depth=$display" "SKARDEL_PREFIX_$depth=$prefix"
 done
 
+# Every GoogleTest program runs its tests in a new order each time: no test
+# may lean on what another left behind.
+export GTEST_SHUFFLE=1
 echo "running tests ($arch programs) on display $SKARDEL_DISPLAY_16"
 cd "$testdir"
 ctest --output-on-failure "$@"

