@@ -77,6 +77,20 @@ IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy
     return surface3;
 }
 
+HRESULT DDReLoadBitmap(IDirectDrawSurface3* surface, LPCSTR name)
+{
+    HBITMAP bitmap = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
+    if (!bitmap)
+        bitmap = static_cast<HBITMAP>(
+            LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+    if (!bitmap)
+        return E_FAIL;
+    HRESULT hr = DDCopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
+    DeleteObject(bitmap);
+    return hr;
+}
+
 HRESULT DDCopyBitmapToSurface(IDirectDrawSurface3* surface, HBITMAP bitmap, int x, int y, int cx, int cy)
 {
     if (!surface || !bitmap)

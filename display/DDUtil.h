@@ -7,6 +7,8 @@
 // A new off-screen surface holding the bitmap resource name (or, failing
 // that, the bitmap file of that name); size receives the bitmap's size.
 IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy, SIZE* size);
+// Draws the bitmap again into a surface that held it (after a restore).
+HRESULT DDReLoadBitmap(IDirectDrawSurface3* surface, LPCSTR name);
 HRESULT DDCopyBitmapToSurface(IDirectDrawSurface3* surface, HBITMAP bitmap, int x, int y, int cx, int cy);
 // The system palette with the named bitmap's colours laid over it; a null
 // name gives the system palette alone.

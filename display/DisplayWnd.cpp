@@ -381,15 +381,51 @@ void CDisplayWnd::Compose()
 {
     if (!m_pWork || !m_pBackground)
         return;
+    // Another program took the display, a secure desktop came and went, the
+    // mode changed: the surfaces come back, with their pictures.
+    if (m_pPrimary->IsLost() == DDERR_SURFACELOST || m_pWork->IsLost() == DDERR_SURFACELOST ||
+        m_pBackground->IsLost() == DDERR_SURFACELOST) {
+        if (!RestoreSurfaces()) {
+            FrameFailed("Restoring lost surfaces failed");
+            return;
+        }
+    }
     RECT window;
     ::GetWindowRect(m_hWnd, &window);
     RECT frame = { 0, 0, window.right - window.left, window.bottom - window.top };
     if (FAILED(m_pWork->Blt(&frame, m_pBackground, &frame, DDBLT_WAIT, nullptr))) {
-        m_log.Write("Error blitting background to work\n");
+        FrameFailed("Error blitting background to work\n");
         return;
     }
     DrawSprites(&frame);
     Present();
+    FrameSucceeded();
+}
+
+BOOL CDisplayWnd::RestoreSurfaces()
+{
+    // The back buffer comes back with the primary it is attached to.
+    if (FAILED(m_pPrimary->Restore()))
+        return FALSE;
+    if (m_bWindowed && FAILED(m_pWork->Restore()))
+        return FALSE;
+    if (FAILED(m_pBackground->Restore()))
+        return FALSE;
+    return OnSurfacesRestored();
+}
+
+void CDisplayWnd::FrameFailed(const char* line)
+{
+    if (m_nFailedFrames++ == 0)
+        m_log.Write(line);
+}
+
+void CDisplayWnd::FrameSucceeded()
+{
+    if (m_nFailedFrames == 0)
+        return;
+    m_log.WriteValue("Frames failed before recovering", m_nFailedFrames);
+    m_nFailedFrames = 0;
 }
 
 void CDisplayWnd::DrawSprites(const RECT* clip)

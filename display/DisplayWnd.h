@@ -42,6 +42,10 @@ public:
     void DrawSprites(const RECT* clip);
     void Present();
     HRESULT FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour);
+    // Brings back lost surfaces and, through OnSurfacesRestored, what they
+    // showed; FALSE while they cannot be had back (another program holds the
+    // display).
+    BOOL RestoreSurfaces();
     // Text in the top-left corner of what the screen shows, between two
     // frames (never while a paint composes one).
     void DrawFrontText(const char* text, COLORREF colour);
@@ -52,6 +56,8 @@ protected:
     // Ends the outermost creation handler: a window destroyed meanwhile
     // releases everything here and fails its creation.
     int EndCreation(int result);
+    // Redraws what restored surfaces lost (the background, the artwork).
+    virtual BOOL OnSurfacesRestored() { return TRUE; }
     void ReleaseDisplay();
     BOOL m_bCreating = FALSE;
     BOOL m_bDestroyedWhileCreating = FALSE;
@@ -70,6 +76,10 @@ private:
     CCriticalSection m_composeLock;
 
     void Compose();  // with m_composeLock held
+    // A run of failed frames is told once, and how long it was when it ends.
+    void FrameFailed(const char* line);
+    void FrameSucceeded();
+    int m_nFailedFrames = 0;
     int CreateDisplay(LPCREATESTRUCT lpCreateStruct);
 
     BOOL InitPreviewSurfaces();

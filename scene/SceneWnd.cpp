@@ -140,11 +140,13 @@ int CSceneWnd::InitScene()
         stars = kMaxStars;
     if (m_bWindowed)
         stars /= 5;
-    for (UINT i = 0; i < stars; ++i) {
-        int y = RandomRange(0, H);
-        int x = RandomRange(0, W);
-        int frame = RandomRange(0, 2);
-        m_starImage.DrawFrame(m_pBackground, x, y, frame);
+    // Kept, so that a background lost with its surface is stamped again alike.
+    m_stars.resize(stars);
+    for (StarPlace& star : m_stars) {
+        star.y = RandomRange(0, H);
+        star.x = RandomRange(0, W);
+        star.frame = RandomRange(0, 2);
+        m_starImage.DrawFrame(m_pBackground, star.x, star.y, star.frame);
     }
 
     if (!m_bWindowed) {
@@ -205,6 +207,24 @@ int CSceneWnd::InitScene()
     m_bRunning = TRUE;
     m_log.Write("Finished Main Application initialisation");
     return 0;
+}
+
+BOOL CSceneWnd::OnSurfacesRestored()
+{
+    for (CSpriteImage& image : m_saucerImages) {
+        if (!image.Restore())
+            return FALSE;
+    }
+    if (!m_starImage.Restore())
+        return FALSE;
+    RECT window;
+    GetWindowRect(&window);
+    RECT all = { 0, 0, window.right - window.left, window.bottom - window.top };
+    if (FAILED(FillSurface(m_pBackground, all, 0)))
+        return FALSE;
+    for (const StarPlace& star : m_stars)
+        m_starImage.DrawFrame(m_pBackground, star.x, star.y, star.frame);
+    return TRUE;
 }
 
 void CSceneWnd::ShowWaitingText()

@@ -8,6 +8,7 @@
 #include "scene/SpriteImage.h"
 
 #include <atomic>
+#include <vector>
 
 #define ID_STOP_ANIMATION 1024
 
@@ -66,6 +67,7 @@ protected:
     void OnDestroy();
     void OnTimer(UINT_PTR nIDEvent);
     void OnStopAnimation();
+    BOOL OnSurfacesRestored() override;
 
 private:
     void StopAnimation();
@@ -74,6 +76,10 @@ private:
     int CreateScene(LPCREATESTRUCT lpCreateStruct);
 
     HWND m_hWndHost = nullptr;  // the preview's parent, watched while it runs
+    struct StarPlace {
+        int x, y, frame;
+    };
+    std::vector<StarPlace> m_stars;  // stamped on the background
 
     CAnimationControl* m_pControl;
 

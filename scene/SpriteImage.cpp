@@ -16,6 +16,7 @@ BOOL CSpriteImage::Load(IDirectDraw2* dd, CString name)
     m_pSurface = DDLoadBitmap2(dd, name, 0, 0, &size);
     if (!m_pSurface)
         return FALSE;
+    m_strName = name;
     m_nWidth = size.cx;
     m_nHeight = size.cy;
     // Until a grid is set the whole sheet is one frame.
@@ -24,6 +25,13 @@ BOOL CSpriteImage::Load(IDirectDraw2* dd, CString name)
     // The sheet's top-left pixel is its background.
     DDSetSourceColorKey(m_pSurface, CLR_INVALID);
     return TRUE;
+}
+
+BOOL CSpriteImage::Restore()
+{
+    if (!m_pSurface || m_pSurface->IsLost() != DDERR_SURFACELOST)
+        return TRUE;
+    return SUCCEEDED(m_pSurface->Restore()) && SUCCEEDED(DDReLoadBitmap(m_pSurface, m_strName));
 }
 
 void CSpriteImage::SetFrameGrid(int columns, int rows)

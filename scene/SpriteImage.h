@@ -13,6 +13,8 @@ public:
     ~CSpriteImage() override;
 
     BOOL Load(IDirectDraw2* dd, CString name);
+    // Brings back a surface that was lost, with its picture.
+    BOOL Restore();
     void SetFrameGrid(int columns, int rows);
     BOOL DrawFrame(IDirectDrawSurface3* dest, int x, int y, int frame);
     BOOL DrawRegion(IDirectDrawSurface3* dest, int x, int y, int width, int height, int srcX, int srcY);
@@ -25,4 +27,7 @@ public:
     int m_nFrameWidth;
     int m_nFrameHeight;
     int m_nFrameCount;
+
+private:
+    CString m_strName;
 };

@@ -182,7 +182,7 @@ TEST_F(CompositionTest, SaverFlipsTheComposedFrameToTheScreen)
         }
 }
 
-TEST_F(CompositionTest, FailingBackgroundCopySkipsEachFrame)
+TEST_F(CompositionTest, FailingBackgroundCopySkipsEachFrameAndIsToldOncePerRun)
 {
     Create(false);
     AddSprite(10, 10, 0, 50);
@@ -195,12 +195,18 @@ TEST_F(CompositionTest, FailingBackgroundCopySkipsEachFrame)
         m_wnd->Redraw();
     m_recorder.FailCall("", S_OK);
     EXPECT_EQ(0, m_recorder.Calls("IDirectDrawSurface3::Flip"));
+    // The run of failures is told once, and its length when a frame works.
+    m_wnd->Redraw();
+    EXPECT_EQ(1, m_recorder.Calls("IDirectDrawSurface3::Flip"));
     m_wnd->m_log.Save();
     std::vector<std::string> lines = ReadLogLines(log);
+    ASSERT_LE(2u, lines.size());
+    EXPECT_EQ((std::vector<std::string>{ "Error blitting background to work\n", "Frames failed before recovering = 3" }),
+              std::vector<std::string>(lines.end() - 3, lines.end() - 1));
     int errors = 0;
     for (const std::string& l : lines)
         errors += l == "Error blitting background to work\n";
-    EXPECT_EQ(3, errors);
+    EXPECT_EQ(1, errors);
 }
 
 TEST_F(CompositionTest, SpriteRedrawsComposeOnlyOnChange)

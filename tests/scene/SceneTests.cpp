@@ -1,6 +1,7 @@
 // The scene's set-up and frame loop, in-process on Wine's DirectDraw.
 #include "display/DDUtil.h"
 #include "scene/SceneWnd.h"
+#include "support/DDrawWrappers.h"
 #include "support/Process.h"
 #include "support/Registry.h"
 #include "support/StartupLog.h"
@@ -558,4 +559,52 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 10000));
     g_stuck = nullptr;
     delete scene;
+}
+
+namespace {
+
+// The scene on DirectDraw wrapped, so that a test can refuse chosen calls.
+class WrappedFullScreenScene : public FullScreenScene {
+protected:
+    DDrawRecorder m_recorder;
+    DDrawWrapGuard m_guard{ &m_recorder };
+};
+
+} // namespace
+
+TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFailuresIsToldOnce)
+{
+    SetDwordSetting("Stars", 200);
+    CSceneWnd* scene = Start(11);
+    ASSERT_NE(nullptr, scene->GetSafeHwnd());
+    SurfacePixels before = ReadSurface(scene->m_pBackground);
+    SurfacePixels sheet = ReadSurface(scene->m_saucerImages[2].m_pSurface);
+    ASSERT_LT(0u, LitPixels(before));
+    const size_t startLines = Saved(scene->m_log, "skardel_lost.scr").size();
+
+    // The display taken away and given back, as when another program or a
+    // secure desktop comes in front: the surfaces are lost for real.
+    scene->SendMessage(WM_ACTIVATEAPP, FALSE, 0);
+    scene->SendMessage(WM_ACTIVATEAPP, TRUE, 0);
+    ASSERT_EQ(DDERR_SURFACELOST, scene->m_pBackground->IsLost());
+    // Windows refuses the restore while another program holds the display;
+    // Wine lets it through, so that refusal is made here, frame after frame.
+    m_recorder.FailCall("IDirectDrawSurface3::Restore", DDERR_WRONGMODE, 0);
+    for (int i = 0; i < 5; ++i)
+        scene->Redraw();
+    EXPECT_EQ(DDERR_SURFACELOST, scene->m_pBackground->IsLost());
+    // Given back: the next frame restores every surface and its picture.
+    m_recorder.FailCall("", S_OK);
+    scene->Redraw();
+    EXPECT_EQ(DD_OK, scene->m_pPrimary->IsLost());
+    EXPECT_EQ(DD_OK, scene->m_pBackground->IsLost());
+    EXPECT_EQ(DD_OK, scene->m_saucerImages[2].m_pSurface->IsLost());
+    EXPECT_EQ(before.values, ReadSurface(scene->m_pBackground).values);
+    EXPECT_EQ(sheet.values, ReadSurface(scene->m_saucerImages[2].m_pSurface).values);
+    scene->Redraw();
+
+    std::vector<std::string> lines = Saved(scene->m_log, "skardel_lost.scr");
+    ASSERT_LE(startLines, lines.size());
+    EXPECT_EQ((std::vector<std::string>{ "Restoring lost surfaces failed", "Frames failed before recovering = 5" }),
+              std::vector<std::string>(lines.begin() + startLines, lines.end()));
 }
