@@ -5,19 +5,9 @@
 #   saver_end_to_end.sh <wine loader> <Skardel.scr> <shotcheck> <work dir> <PreviewHost.exe>
 set -u
 loader=$1 scr=$2 shotcheck=$3 work=$4 host=$5
-export DISPLAY="${SKARDEL_DISPLAY_16:?run by the test command}" WINEPREFIX="${SKARDEL_PREFIX_16:?}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$(dirname "$0")/../support/end_to_end.sh"
 mkdir -p "$work"
-failures=0
 saver=
-
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-# Wine's helper processes must not hold the test runner's output open.
-wine_quiet() { "$loader" "$@" >/dev/null 2>&1 </dev/null; }
-
-settings='HKCU\Software\Tolmere\Skardel Screen Saver\Settings'
 cleanup() {
     [ -n "$saver" ] && kill "$saver" 2>/dev/null
     wine_quiet reg delete "$settings" /v Count /f

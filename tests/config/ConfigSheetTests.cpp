@@ -103,6 +103,25 @@ struct SheetCase {
     std::vector<std::string> messages;               // "!": with the exclamation icon
 };
 
+// Stores the case's settings, runs the sheet through its steps, and checks
+// what was stored and which messages were shown.
+void RunCase(const SheetCase& c)
+{
+    SCOPED_TRACE(c.name);
+    ClearStoredSettings();
+    for (const auto& v : c.stored)
+        SetDwordSetting(v.first.c_str(), v.second);
+    D driver;
+    driver.Run(c.steps(driver));
+    EXPECT_EQ(c.expected, StoredDwordSettings());
+    std::vector<std::string> shown;
+    for (const SheetMessage& m : driver.messages) {
+        EXPECT_EQ(m.hasIcon, m.exclamation) << "an icon other than the exclamation: " << m.text;
+        shown.push_back((m.exclamation ? "!" : "") + m.text);
+    }
+    EXPECT_EQ(c.messages, shown);
+}
+
 } // namespace
 
 TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
@@ -201,21 +220,8 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
               D::SelectPage(1), D::SelectPage(0), ConfigShows("5", 60, 0), D::PressOK() }; },
           With(kOKOnEmptyStore, { { "Speed", 60 }, { "Stars", 0 } }), {} },
     };
-    for (const SheetCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        ClearStoredSettings();
-        for (const auto& v : c.stored)
-            SetDwordSetting(v.first.c_str(), v.second);
-        D driver;
-        driver.Run(c.steps(driver));
-        EXPECT_EQ(c.expected, StoredDwordSettings());
-        std::vector<std::string> shown;
-        for (const SheetMessage& m : driver.messages) {
-            EXPECT_EQ(m.hasIcon, m.exclamation) << "an icon other than the exclamation: " << m.text;
-            shown.push_back((m.exclamation ? "!" : "") + m.text);
-        }
-        EXPECT_EQ(c.messages, shown);
-    }
+    for (const SheetCase& c : cases)
+        RunCase(c);
     ClearStoredSettings();
 }
 
@@ -255,16 +261,8 @@ TEST(ConfigSheet, DebugPageLoadsAndSavesItsButtons)
           [&](D&) -> std::vector<D::Step> { return { D::PressOK() }; },
           With(kOKOnEmptyStore, { { "Always Log", 2 }, { "Fps", 7 } }), {} },
     };
-    for (const SheetCase& c : cases) {
-        SCOPED_TRACE(c.name);
-        ClearStoredSettings();
-        for (const auto& v : c.stored)
-            SetDwordSetting(v.first.c_str(), v.second);
-        D driver;
-        driver.Run(c.steps(driver));
-        EXPECT_EQ(c.expected, StoredDwordSettings());
-        EXPECT_TRUE(driver.messages.empty());
-    }
+    for (const SheetCase& c : cases)
+        RunCase(c);
     ClearStoredSettings();
 }
 

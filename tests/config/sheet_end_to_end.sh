@@ -6,18 +6,9 @@
 #   sheet_end_to_end.sh <wine loader> <Skardel.scr> <ControlCentre.exe> <work dir>
 set -u
 loader=$1 scr=$2 centre=$3 work=$4
-export DISPLAY="${SKARDEL_DISPLAY_16:?run by the test command}" WINEPREFIX="${SKARDEL_PREFIX_16:?}"
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+. "$(dirname "$0")/../support/end_to_end.sh"
 mkdir -p "$work"
-failures=0
 sheet_pid=
-
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
-now_ms() { echo $(($(date +%s%N) / 1000000)); }
-wine_quiet() { "$loader" "$@" >/dev/null 2>&1 </dev/null; }
-
-settings='HKCU\Software\Tolmere\Skardel Screen Saver\Settings'
 cleanup() {
     [ -n "$sheet_pid" ] && kill "$sheet_pid" 2>/dev/null
     wine_quiet reg delete "$settings" /f

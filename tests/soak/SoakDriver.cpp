@@ -3,6 +3,8 @@
 //   SoakDriver.exe <Skardel.scr> <cycles> <seconds of the long runs>
 // Cycles of "/s" end with a key pressed through SendInput; cycles of "/p"
 // end when the host window is destroyed at a random moment of the start.
+#include "support/Process.h"
+
 #include <windows.h>
 #include <psapi.h>
 #include <tlhelp32.h>
@@ -20,85 +22,6 @@ struct Figures {
     std::vector<DWORD> inputToExit;
     int failures = 0;
 };
-
-void Pump(DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageA(&msg);
-        }
-        if (GetTickCount() - start >= ms)
-            return;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 5, QS_ALLINPUT);
-    } while (true);
-}
-
-struct Child {
-    PROCESS_INFORMATION pi = {};
-    bool Start(const std::string& commandLine)
-    {
-        STARTUPINFOA si = {};
-        si.cb = sizeof si;
-        std::vector<char> cmd(commandLine.begin(), commandLine.end());
-        cmd.push_back('\0');
-        return CreateProcessA(nullptr, cmd.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &si, &pi);
-    }
-    bool Ended(DWORD ms)
-    {
-        DWORD start = GetTickCount();
-        do {
-            if (WaitForSingleObject(pi.hProcess, 0) == WAIT_OBJECT_0)
-                return true;
-            Pump(2);
-        } while (GetTickCount() - start < ms);
-        return false;
-    }
-    ~Child()
-    {
-        if (pi.hProcess) {
-            if (WaitForSingleObject(pi.hProcess, 0) != WAIT_OBJECT_0)
-                TerminateProcess(pi.hProcess, 255);
-            CloseHandle(pi.hThread);
-            CloseHandle(pi.hProcess);
-        }
-    }
-};
-
-struct FindData {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisible(HWND hWnd, LPARAM lParam)
-{
-    FindData* d = reinterpret_cast<FindData*>(lParam);
-    DWORD pid = 0;
-    GetWindowThreadProcessId(hWnd, &pid);
-    if (pid == d->pid && IsWindowVisible(hWnd)) {
-        d->found = hWnd;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND WaitForWindow(DWORD pid, HWND parent, DWORD ms)
-{
-    DWORD start = GetTickCount();
-    do {
-        FindData d = { pid, nullptr };
-        if (parent)
-            EnumChildWindows(parent, FindVisible, reinterpret_cast<LPARAM>(&d));
-        else
-            EnumWindows(FindVisible, reinterpret_cast<LPARAM>(&d));
-        if (d.found)
-            return d.found;
-        Pump(2);
-    } while (GetTickCount() - start < ms);
-    return nullptr;
-}
 
 void PressKey()
 {
@@ -123,22 +46,17 @@ std::string Handle(HWND h)
 void SaverCycles(const std::string& scr, int cycles, Figures* f)
 {
     for (int i = 0; i < cycles; ++i) {
-        Child saver;
+        ChildProcess saver;
         DWORD t0 = GetTickCount();
-        if (!saver.Start("\"" + scr + "\" /s")) {
-            ++f->failures;
-            continue;
-        }
-        HWND wnd = WaitForWindow(saver.pi.dwProcessId, nullptr, 20000);
-        if (!wnd) {
+        if (!saver.Start("\"" + scr + "\" /s") || !saver.WaitForTopWindow(20000)) {
             ++f->failures;
             continue;
         }
         f->startToWindow.push_back(GetTickCount() - t0);
-        Pump(300);
+        PumpMessages(300);
         DWORD t1 = GetTickCount();
         PressKey();
-        if (!saver.Ended(5000)) {
+        if (!saver.WaitForExit(5000)) {
             ++f->failures;
             continue;
         }
@@ -150,7 +68,7 @@ void PreviewCycles(const std::string& scr, int cycles, Figures* f)
 {
     for (int i = 0; i < cycles; ++i) {
         HWND host = MakeHost();
-        Child preview;
+        ChildProcess preview;
         DWORD t0 = GetTickCount();
         if (!preview.Start("\"" + scr + "\" /p " + Handle(host))) {
             ++f->failures;
@@ -160,12 +78,12 @@ void PreviewCycles(const std::string& scr, int cycles, Figures* f)
         // The host goes at a random moment of the start, or after the
         // preview is up.
         DWORD goAfter = static_cast<DWORD>(rand() % 800);
-        if (WaitForWindow(preview.pi.dwProcessId, host, goAfter))
+        if (preview.WaitForChildWindow(host, goAfter))
             f->startToWindow.push_back(GetTickCount() - t0);
-        Pump(goAfter > GetTickCount() - t0 ? goAfter - (GetTickCount() - t0) : 0);
+        PumpMessages(goAfter > GetTickCount() - t0 ? goAfter - (GetTickCount() - t0) : 0);
         DWORD t1 = GetTickCount();
         DestroyWindow(host);
-        if (!preview.Ended(5000)) {
+        if (!preview.WaitForExit(5000)) {
             ++f->failures;
             continue;
         }
@@ -215,25 +133,25 @@ Memory MemoryOf(HANDLE process)
 void LongRun(const std::string& scr, bool preview, DWORD seconds)
 {
     HWND host = preview ? MakeHost() : nullptr;
-    Child child;
+    ChildProcess child;
     if (!child.Start("\"" + scr + "\" " + (preview ? "/p " + Handle(host) : std::string("/s")))) {
         printf("  %s: did not start\n", preview ? "preview" : "saver");
         return;
     }
-    if (!WaitForWindow(child.pi.dwProcessId, host, 20000)) {
+    if (!(preview ? child.WaitForChildWindow(host, 20000) : child.WaitForTopWindow(20000))) {
         printf("  %s: no window\n", preview ? "preview" : "saver");
         return;
     }
-    Pump(2000);
-    Memory first = MemoryOf(child.pi.hProcess);
-    Pump(seconds * 1000);
-    Memory last = MemoryOf(child.pi.hProcess);
-    bool running = WaitForSingleObject(child.pi.hProcess, 0) == WAIT_TIMEOUT;
+    PumpMessages(2000);
+    Memory first = MemoryOf(child.Handle());
+    PumpMessages(seconds * 1000);
+    Memory last = MemoryOf(child.Handle());
+    bool running = WaitForSingleObject(child.Handle(), 0) == WAIT_TIMEOUT;
     if (preview)
         DestroyWindow(host);
     else
         PressKey();
-    bool ended = child.Ended(5000);
+    bool ended = child.WaitForExit(5000);
     double kb = (double(last.resident) - double(first.resident)) / 1024.0;
     printf("  %-8s %lu s: resident %zu -> %zu kB (%+.2f kB/s)", preview ? "preview" : "saver",
            static_cast<unsigned long>(seconds), first.resident / 1024, last.resident / 1024, kb / seconds);
@@ -266,7 +184,7 @@ int main(int argc, char** argv)
     printf("preview, %d cycles ended by the host at 0-800 ms: %d failed\n", cycles, preview.failures);
     Summary("start to window", preview.startToWindow);
     Summary("host gone to exit", preview.inputToExit);
-    Pump(1000);
+    PumpMessages(1000);
     int left = Leftovers();
     printf("leftover Skardel.scr processes: %d\n", left);
     printf("long runs:\n");

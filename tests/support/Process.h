@@ -32,6 +32,7 @@ public:
     HWND WaitForChildWindow(HWND parent, DWORD ms);
     // True when the process ended within ms; its exit code then in exitCode.
     bool WaitForExit(DWORD ms);
+    HANDLE Handle() const { return m_pi.hProcess; }
     DWORD exitCode = 0;
 
 private:
