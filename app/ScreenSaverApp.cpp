@@ -2,6 +2,8 @@
 
 #include "app/SaverWnd.h"
 #include "app/Settings.h"
+#include "res/resource.h"
+#include "config/TolmereAboutPage.h"
 #include "config/TolmereConfigPage.h"
 #include "config/TolmereDebugPage.h"
 #include "scene/SceneWnd.h"
@@ -87,9 +89,11 @@ void CScreenSaverApp::ShowConfigSheet()
     CPropertySheet sheet("Skardel Screen Saver");
     sheet.m_psh.dwFlags |= PSH_NOAPPLYNOW;
     CTolmereConfigPage configPage;
+    CTolmereAboutPage aboutPage(IDC_POINTING_HAND, IDR_LINK_MENU);
     CTolmereDebugPage debugPage;
     sheet.AddPage(&configPage);
     sheet.AddPage(&debugPage);
+    sheet.AddPage(&aboutPage);
 
     configPage.m_nCount = GetProfileInt(SETTINGS_SECTION, SETTING_COUNT, 5);
     configPage.m_nSpeed = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_SPEED, 10));

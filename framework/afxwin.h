@@ -7,8 +7,15 @@
 #pragma once
 
 #include "afx.h"
+#include "afxgdi.h"
 
 class CWnd;
+
+// The signed point packed in a mouse message's LPARAM.
+inline POINT AfxPoint(LPARAM lParam)
+{
+    return POINT{ static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam)) };
+}
 
 typedef LRESULT (*AFX_MSGHANDLER)(CWnd* pWnd, WPARAM wParam, LPARAM lParam);
 
@@ -58,6 +65,24 @@ public:                                                \
 #define ON_WM_TIMER()                                               \
     { WM_TIMER, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {       \
           static_cast<ThisClass*>(w)->OnTimer(static_cast<UINT_PTR>(wp)); return 0; }, 0 },
+
+#define ON_WM_MOUSEMOVE()                                                               \
+    { WM_MOUSEMOVE, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                    \
+          static_cast<ThisClass*>(w)->OnMouseMove(static_cast<UINT>(wp), AfxPoint(lp)); return 0; }, 0 },
+
+#define ON_WM_LBUTTONDOWN()                                                             \
+    { WM_LBUTTONDOWN, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                  \
+          static_cast<ThisClass*>(w)->OnLButtonDown(static_cast<UINT>(wp), AfxPoint(lp)); return 0; }, 0 },
+
+#define ON_WM_SETCURSOR()                                                               \
+    { WM_SETCURSOR, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                    \
+          return static_cast<ThisClass*>(w)->OnSetCursor(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), \
+                                                          LOWORD(lp), HIWORD(lp)); }, 0 },
+
+#define ON_WM_CONTEXTMENU()                                                             \
+    { WM_CONTEXTMENU, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                  \
+          static_cast<ThisClass*>(w)->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), \
+                                                     AfxPoint(lp)); return 0; }, 0 },
 
 // A notification from control id; the handler sets the result.
 #define ON_NOTIFY(wNotifyCode, id, memberFxn)                                       \
@@ -134,14 +159,15 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
 
 // The device context of a WM_PAINT handler: painting begins with it and ends
 // with it, which validates the window.
-class CPaintDC {
+class CPaintDC : public CDC {
 public:
     explicit CPaintDC(CWnd* pWnd) : m_hWnd(pWnd->GetSafeHwnd()) { m_hDC = ::BeginPaint(m_hWnd, &m_ps); }
-    ~CPaintDC() { ::EndPaint(m_hWnd, &m_ps); }
-    CPaintDC(const CPaintDC&) = delete;
-    CPaintDC& operator=(const CPaintDC&) = delete;
+    ~CPaintDC() override
+    {
+        ::EndPaint(m_hWnd, &m_ps);
+        m_hDC = nullptr;
+    }
 
-    HDC m_hDC;
     PAINTSTRUCT m_ps;
 
 private:

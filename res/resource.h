@@ -18,3 +18,12 @@
 #define IDC_LOG_ERROR_ONLY 1034
 #define IDC_LOG_APPEND 1035
 #define IDC_LOG_OVERWRITE 1036
+
+// The About page, its hidden places and the links' context menu.
+#define IDD_ABOUT 100
+#define IDC_PROGRAM_NAME 1006
+#define IDC_COPYRIGHT 1007
+#define IDC_MAIL_PLACE 1010
+#define IDC_WEB_PLACE 1011
+#define IDC_PICTURE_FRAME 1019
+#define IDR_LINK_MENU 142

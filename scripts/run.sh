@@ -55,7 +55,7 @@ case "$1" in
     done
     sleep 1
     sheet=$(xdotool search --onlyvisible --name '^Skardel Screen Saver$' 2>/dev/null | head -1)
-    for page in configuration debug; do
+    for page in configuration debug about; do
         import -window "$sheet" "$shots/sheet-$page.png" 2>/dev/null || true
         xdotool key ctrl+Tab 2>/dev/null || true
         sleep 0.5

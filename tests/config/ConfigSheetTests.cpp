@@ -2,6 +2,7 @@
 // our pages, opened by CScreenSaverApp::ShowConfigSheet on this thread and
 // driven through its controls, with what it stored read from the registry.
 #include "app/ScreenSaverApp.h"
+#include "config/HyperlinkWnd.h"
 #include "config/TolmereDebugPage.h"
 #include "res/resource.h"
 #include "support/Process.h"
@@ -12,6 +13,7 @@
 #include <cstring>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <string>
@@ -156,7 +158,19 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
                   // OK and Cancel, no Apply.
                   HWND apply = GetDlgItem(sheet, 0x3021);
                   EXPECT_TRUE(!apply || !IsWindowVisible(apply));
-                  EXPECT_EQ(2, static_cast<int>(SendMessageA(PropSheet_GetTabControl(sheet), TCM_GETITEMCOUNT, 0, 0)));
+                  // The pages in their order, by their tabs.
+                  HWND tabs = PropSheet_GetTabControl(sheet);
+                  std::vector<std::string> names;
+                  for (int i = 0; i < static_cast<int>(SendMessageA(tabs, TCM_GETITEMCOUNT, 0, 0)); ++i) {
+                      char name[64] = "";
+                      TCITEMA item = {};
+                      item.mask = TCIF_TEXT;
+                      item.pszText = name;
+                      item.cchTextMax = sizeof name;
+                      SendMessageA(tabs, TCM_GETITEMA, i, reinterpret_cast<LPARAM>(&item));
+                      names.push_back(name);
+                  }
+                  EXPECT_EQ((std::vector<std::string>{ "Configuration", "Debug", "About" }), names);
               }),
               D::PressOK() }; },
           kOKOnEmptyStore, {} },
@@ -323,4 +337,107 @@ TEST(ConfigSheet, AppendChosenOnTheSheetMakesTheSaverAppendItsLog)
     EXPECT_EQ(2, CountLogBlocks(scr));
     DeleteFileA(log.c_str());
     ClearStoredSettings();
+}
+
+namespace {
+
+// The logo as the system decodes it, at (x, y), as the display shows it.
+COLORREF LogoPixel(int x, int y)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP target = CreateCompatibleBitmap(screen, 110, 120);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, target);
+    HBITMAP logo = static_cast<HBITMAP>(
+        LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDB_LOGO), IMAGE_BITMAP, 0, 0, 0));
+    HDC source = CreateCompatibleDC(dc);
+    HGDIOBJ oldSource = SelectObject(source, logo);
+    BitBlt(dc, 0, 0, 110, 120, source, 0, 0, SRCCOPY);
+    COLORREF c = GetPixel(dc, x, y);
+    SelectObject(source, oldSource);
+    DeleteDC(source);
+    DeleteObject(logo);
+    SelectObject(dc, old);
+    DeleteObject(target);
+    DeleteDC(dc);
+    return c;
+}
+
+// Two colours read back from a 16-bit display are the same pixel when they
+// agree in its 5-6-5 bits: the screen and a memory bitmap widen those bits
+// back to 8 in different ways.
+bool SamePixel(COLORREF a, COLORREF b)
+{
+    HDC screen = GetDC(nullptr);
+    const bool sixteen = GetDeviceCaps(screen, BITSPIXEL) == 16;
+    ReleaseDC(nullptr, screen);
+    if (!sixteen)
+        return a == b;
+    return GetRValue(a) >> 3 == GetRValue(b) >> 3 && GetGValue(a) >> 2 == GetGValue(b) >> 2 &&
+           GetBValue(a) >> 3 == GetBValue(b) >> 3;
+}
+
+RECT ScreenRect(HWND hWnd)
+{
+    RECT r = {};
+    GetWindowRect(hWnd, &r);
+    return r;
+}
+
+} // namespace
+
+TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBehind)
+{
+    ClearStoredSettings();
+    // A first showing makes what stays for the process (classes, fonts).
+    D warm;
+    warm.Run({ D::SelectPage(2), D::PressCancel() });
+    const DWORD gdi = GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS);
+    const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
+
+    D driver;
+    driver.Run({ D::SelectPage(2), D::Do([](HWND) { PumpMessages(300); }), D::Do([](HWND sheet) {
+        HWND page = D::Page(sheet, 2);
+        ASSERT_NE(nullptr, page);
+        EXPECT_EQ("Skardel Screen Saver V 1, 1, 2, 0", D::Text(GetDlgItem(page, IDC_PROGRAM_NAME)));
+        EXPECT_EQ("Copyright (C) 2025-2026 Tolmere", D::Text(GetDlgItem(page, IDC_COPYRIGHT)));
+
+        // Each link lies on its hidden place, its text centred in it.
+        const struct {
+            int id, place;
+            const char *text, *link;
+        } links[] = {
+            { 4096, IDC_WEB_PLACE, "Tolmere on the web: http://www.tolmere.example/", "http://www.tolmere.example/" },
+            { 4097, IDC_MAIL_PLACE, "Email: skardel@tolmere.example", "mailto:skardel@tolmere.example" },
+        };
+        for (const auto& l : links) {
+            HWND hLink = GetDlgItem(page, l.id);
+            ASSERT_NE(nullptr, hLink) << l.id;
+            RECT at = ScreenRect(hLink), place = ScreenRect(GetDlgItem(page, l.place));
+            EXPECT_TRUE(EqualRect(&at, &place)) << l.id;
+            CHyperlinkWnd* wnd = static_cast<CHyperlinkWnd*>(CWnd::FromHandlePermanent(hLink));
+            ASSERT_NE(nullptr, wnd);
+            EXPECT_STREQ(l.text, wnd->m_strText);
+            EXPECT_STREQ(l.link, wnd->m_strLink);
+            const int leftGap = wnd->m_rcText.left, rightGap = (at.right - at.left) - wnd->m_rcText.right;
+            EXPECT_LE(abs(leftGap - rightGap), 1) << l.id;
+        }
+
+        // The logo one pixel right of and below the hidden frame's corner,
+        // at its own 110 x 120.
+        RECT frame = ScreenRect(GetDlgItem(page, IDC_PICTURE_FRAME));
+        MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&frame), 2);
+        HDC dc = GetDC(page);
+        const POINT samples[] = { { 0, 0 }, { 109, 0 }, { 0, 119 }, { 109, 119 }, { 55, 60 }, { 30, 90 } };
+        for (const POINT& p : samples)
+            EXPECT_TRUE(SamePixel(LogoPixel(p.x, p.y), GetPixel(dc, frame.left + 1 + p.x, frame.top + 1 + p.y)))
+                << p.x << "," << p.y;
+        ReleaseDC(page, dc);
+    }), D::PressCancel() });
+
+    // Windows counts the objects of the process; Wine answers 0 for both.
+    EXPECT_EQ(gdi, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
+    EXPECT_EQ(user, GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
+    EXPECT_TRUE(StoredDwordSettings().empty());
 }

@@ -2,10 +2,13 @@
 // test can click it with real mouse input. The control is looked for by id
 // among all descendants of the visible top-level window with the given title.
 //   ControlCentre.exe <window title> <control id>
+// With --clipboard it prints the clipboard's text instead.
+//   ControlCentre.exe --clipboard
 #include <windows.h>
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -26,8 +29,26 @@ BOOL CALLBACK FindVisibleId(HWND hWnd, LPARAM lParam)
 
 } // namespace
 
+int PrintClipboard()
+{
+    if (!OpenClipboard(nullptr))
+        return 1;
+    int rc = 1;
+    if (HANDLE data = GetClipboardData(CF_TEXT)) {
+        if (const char* text = static_cast<const char*>(GlobalLock(data))) {
+            printf("%s\n", text);
+            GlobalUnlock(data);
+            rc = 0;
+        }
+    }
+    CloseClipboard();
+    return rc;
+}
+
 int main(int argc, char** argv)
 {
+    if (argc == 2 && strcmp(argv[1], "--clipboard") == 0)
+        return PrintClipboard();
     if (argc != 3)
         return 2;
     HWND top = FindWindowA(nullptr, argv[1]);

@@ -40,7 +40,7 @@ struct Dialog {
     std::vector<Control> controls;
 };
 
-const DWORD kStyleBits = 0xFFFF | WS_GROUP | WS_TABSTOP | WS_BORDER;
+const DWORD kStyleBits = 0xFFFF | WS_GROUP | WS_TABSTOP | WS_BORDER | WS_VISIBLE;
 
 // Reads a name or ordinal field of a classic dialog template.
 std::string ReadSzOrOrd(const WORD*& p)
@@ -118,7 +118,8 @@ TEST(DialogTemplates, PagesHaveTheirControlsWhereTheyBelong)
     HMODULE module = LoadLibraryExA(scr.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
     ASSERT_NE(nullptr, module);
 
-    const DWORD tabstop = WS_TABSTOP, group = WS_GROUP;
+    // Every control is visible but the About page's three places.
+    const DWORD tabstop = WS_TABSTOP | WS_VISIBLE, group = WS_GROUP | WS_VISIBLE, shown = WS_VISIBLE;
     struct Expected {
         int id;
         const char* caption;
@@ -126,25 +127,32 @@ TEST(DialogTemplates, PagesHaveTheirControlsWhereTheyBelong)
         std::vector<Control> controls;
     } dialogs[] = {
         { IDD_CONFIG, "Configuration", 274, 112, {
-              { -1, "BUTTON", BS_GROUPBOX, "Speed:", 10, 10, 120, 50 },
+              { -1, "BUTTON", BS_GROUPBOX | shown, "Speed:", 10, 10, 120, 50 },
               { IDC_SPEED, "MSCTLS_TRACKBAR32", TBS_AUTOTICKS | tabstop, "", 15, 20, 110, 20 },
               { -1, "STATIC", SS_LEFT | group, "Fast", 20, 45, 14, 8 },
               { -1, "STATIC", SS_RIGHT | group, "Slow", 105, 45, 16, 8 },
-              { -1, "BUTTON", BS_GROUPBOX, "Starfield:", 145, 10, 120, 50 },
+              { -1, "BUTTON", BS_GROUPBOX | shown, "Starfield:", 145, 10, 120, 50 },
               { IDC_STARFIELD, "MSCTLS_TRACKBAR32", TBS_AUTOTICKS | tabstop, "", 150, 20, 111, 20 },
               { -1, "STATIC", SS_LEFT | group, "None", 155, 45, 18, 8 },
               { -1, "STATIC", SS_RIGHT | group, "Lots", 241, 45, 14, 8 },
               { -1, "STATIC", SS_LEFT | group, "Number of saucer groups:", 10, 72, 82, 8 },
               { IDC_COUNT, "EDIT", ES_NUMBER | ES_AUTOHSCROLL | WS_BORDER | tabstop, "", 100, 70, 30, 14 },
-              { IDC_SPIN, "MSCTLS_UPDOWN32", UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS, "", 130, 70, 11, 14 },
+              { IDC_SPIN, "MSCTLS_UPDOWN32", UDS_ALIGNRIGHT | UDS_AUTOBUDDY | UDS_ARROWKEYS | shown, "", 130, 70, 11, 14 },
+          } },
+        { IDD_ABOUT, "About", 284, 114, {
+              { IDC_PROGRAM_NAME, "STATIC", SS_CENTER | SS_NOPREFIX | shown, "Program Name", 84, 12, 192, 8 },
+              { IDC_COPYRIGHT, "STATIC", SS_CENTER | group, "Copyright", 84, 27, 192, 8 },
+              { IDC_PICTURE_FRAME, "STATIC", SS_BLACKFRAME, "", 5, 10, 75, 76 },
+              { IDC_MAIL_PLACE, "STATIC", SS_CENTER, "Email", 84, 46, 192, 8 },
+              { IDC_WEB_PLACE, "STATIC", SS_LEFT, "Web Site", 84, 62, 191, 8 },
           } },
         { IDD_DEBUG, "Debug", 186, 95, {
-              { -1, "BUTTON", BS_GROUPBOX, "Logfile Recording:", 10, 10, 75, 50 },
+              { -1, "BUTTON", BS_GROUPBOX | shown, "Logfile Recording:", 10, 10, 75, 50 },
               { IDC_LOG_ERROR_ONLY, "BUTTON", BS_AUTORADIOBUTTON | group, "&Only if error", 20, 25, 50, 10 },
-              { IDC_LOG_ALWAYS, "BUTTON", BS_AUTORADIOBUTTON, "&Always", 20, 40, 38, 10 },
+              { IDC_LOG_ALWAYS, "BUTTON", BS_AUTORADIOBUTTON | shown, "&Always", 20, 40, 38, 10 },
               { -1, "BUTTON", BS_GROUPBOX | group, "Logfile Update:", 95, 10, 80, 50 },
               { IDC_LOG_OVERWRITE, "BUTTON", BS_AUTORADIOBUTTON | group, "O&verwrite", 105, 25, 44, 10 },
-              { IDC_LOG_APPEND, "BUTTON", BS_AUTORADIOBUTTON, "A&ppend", 105, 40, 40, 10 },
+              { IDC_LOG_APPEND, "BUTTON", BS_AUTORADIOBUTTON | shown, "A&ppend", 105, 40, 40, 10 },
               { IDC_SHOW_FPS, "BUTTON", BS_AUTOCHECKBOX | group | tabstop, "Show &Frames Per Second", 10, 70, 94, 10 },
           } },
     };
@@ -160,6 +168,25 @@ TEST(DialogTemplates, PagesHaveTheirControlsWhereTheyBelong)
         EXPECT_EQ(static_cast<DWORD>(WS_CHILD | WS_CAPTION), d.style & (WS_CHILD | WS_CAPTION | WS_POPUP));
         EXPECT_EQ(e.controls, d.controls);
     }
+    FreeLibrary(module);
+}
+
+TEST(DialogTemplates, TheLinksMenuHasOneCopyItem)
+{
+    HMODULE module = LoadLibraryExA(BuiltScreenSaver().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    ASSERT_NE(nullptr, module);
+    HMENU menu = LoadMenuA(module, MAKEINTRESOURCEA(IDR_LINK_MENU));
+    ASSERT_NE(nullptr, menu);
+    char text[64] = "";
+    GetMenuStringA(menu, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("Popup", text);
+    HMENU popup = GetSubMenu(menu, 0);
+    ASSERT_NE(nullptr, popup);
+    EXPECT_EQ(1, GetMenuItemCount(popup));
+    EXPECT_EQ(57634u, GetMenuItemID(popup, 0));
+    GetMenuStringA(popup, 0, text, sizeof text, MF_BYPOSITION);
+    EXPECT_STREQ("Copy URL", text);
+    DestroyMenu(menu);
     FreeLibrary(module);
 }
 

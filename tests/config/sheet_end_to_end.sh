@@ -3,15 +3,21 @@
 # keyboard and mouse input from xdotool: OK stores what was chosen, Cancel
 # stores nothing, and the process ends within a second of its sheet closing.
 # The pages' pictures are kept in the work folder.
-#   sheet_end_to_end.sh <wine loader> <Skardel.scr> <ControlCentre.exe> <work dir>
+# On the About page a right click on the e-mail link copies its address, and
+# a left click on the web link starts the handler registered for "http" (the
+# tests' recorder, for the time of the test).
+#   sheet_end_to_end.sh <wine loader> <Skardel.scr> <ControlCentre.exe> <work dir> <LinkRecorder.exe>
 set -u
-loader=$1 scr=$2 centre=$3 work=$4
+loader=$1 scr=$2 centre=$3 work=$4 recorder=$5
 . "$(dirname "$0")/../support/end_to_end.sh"
 mkdir -p "$work"
 sheet_pid=
+handler='HKCR\http\shell\open\command'
 cleanup() {
     [ -n "$sheet_pid" ] && kill "$sheet_pid" 2>/dev/null
     wine_quiet reg delete "$settings" /f
+    # The prefix's own web handler comes back.
+    [ -f "$work/http-handler.reg" ] && wine_quiet reg import "$work/http-handler.reg"
 }
 trap cleanup EXIT
 
@@ -46,8 +52,9 @@ click_control() { # <id>
         fail "control $1 not found"
         return 1
     fi
+    # A person's hand rests a moment before it clicks.
     # shellcheck disable=SC2086
-    xdotool mousemove $xy click 1
+    xdotool mousemove $xy sleep 0.2 click 1
 }
 
 shot() { # <name>
@@ -77,6 +84,11 @@ ends_with_its_sheet() { # <what>
 }
 
 wine_quiet reg delete "$settings" /f
+# The recorder stands in for the web browser while the test runs.
+recorder_win="Z:$(echo "$recorder" | tr / '\\')"
+record="$(dirname "$recorder")/skardel-link.txt"
+wine_quiet reg export "$handler" "$work/http-handler.reg" /y
+wine_quiet reg add "$handler" /ve /d "\"$recorder_win\" \"%1\"" /f
 
 # OK: the speed slider (which has the focus) to its slow end, two steps up
 # for the count, Append chosen with the mouse on the Debug page, OK clicked.
@@ -89,6 +101,36 @@ if open_sheet; then
     shot sheet-debug
     click_control 1035
     sleep 0.3
+    xdotool key ctrl+Tab
+    sleep 0.5
+    shot sheet-about
+    # "Copy URL" from the e-mail link's menu.
+    xy=$("$loader" "$centre" "Skardel Screen Saver" 4097 2>/dev/null </dev/null | tr -d '\r')
+    # shellcheck disable=SC2086
+    xdotool mousemove $xy sleep 0.2 click 3
+    sleep 0.5
+    xdotool key Down Return
+    sleep 0.5
+    copied=$("$loader" "$centre" --clipboard 2>/dev/null </dev/null | tr -d '\r')
+    if [ "$copied" = "mailto:skardel@tolmere.example" ]; then
+        pass "Copy URL put the e-mail link on the clipboard"
+    else
+        fail "the clipboard holds \"$copied\""
+    fi
+    # The web link starts the registered handler.
+    rm -f "$record"
+    click_control 4096
+    i=0
+    while [ ! -s "$record" ] && [ $i -lt 100 ]; do
+        sleep 0.1
+        i=$((i + 1))
+    done
+    started=$(cat "$record" 2>/dev/null)
+    if [ "$started" = "\"$recorder_win\" \"http://www.tolmere.example/" ]; then
+        pass "the web link started the http handler"
+    else
+        fail "the handler was started as: $started"
+    fi
     click_control 1
     ends_with_its_sheet "OK"
     expected="Always Log=0

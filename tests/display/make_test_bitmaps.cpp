@@ -76,6 +76,9 @@ int main(int argc, char** argv)
     Table(eight, 256, 20, 29);
     Write(dir + "/testblack.bmp", eight, Bytes(4 * 4, 0x22));
 
+    // Its pixels stop half way.
+    Write(dir + "/testshort.bmp", eight, Bytes(4 * 2, 0x22));
+
     Bytes core;
     Put(core, 12, 4);
     Put(core, 4, 2);

@@ -1,0 +1,213 @@
+#include "config/HyperlinkWnd.h"
+
+#include "config/RegistryKey.h"
+
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const UINT_PTR kHoverTimer = 9999;
+const UINT kHoverMs = 20;
+const COLORREF kBlue = RGB(0, 0, 255);
+
+} // namespace
+
+BEGIN_MESSAGE_MAP(CHyperlinkWnd, CWnd)
+    ON_WM_CREATE()
+    ON_WM_PAINT()
+    ON_WM_MOUSEMOVE()
+    ON_WM_SETCURSOR()
+    ON_WM_LBUTTONDOWN()
+    ON_WM_CONTEXTMENU()
+    ON_WM_TIMER()
+    ON_WM_DESTROY()
+END_MESSAGE_MAP()
+
+BOOL CHyperlinkWnd::Create(CString text, CString link, const RECT& rect, int alignment, CWnd* pParent, UINT nID,
+                           UINT nCursorId, UINT nMenuId)
+{
+    m_strText = text;
+    m_strLink = link;
+    m_nAlignment = alignment;
+    m_nCursorId = nCursorId;
+    m_nMenuId = nMenuId;
+    LPCSTR cls = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW));
+    return CreateEx(0, cls, "UrlWnd", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
+                    rect.bottom - rect.top, pParent ? pParent->GetSafeHwnd() : nullptr,
+                    reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)));
+}
+
+int CHyperlinkWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
+{
+    if (CWnd::OnCreate(lpCreateStruct) == -1)
+        return -1;
+    m_font.CreatePointFont(80, "MS Sans Serif");
+    CalcTextRect();
+    m_nTimer = ::SetTimer(m_hWnd, kHoverTimer, kHoverMs, nullptr);
+    return 0;
+}
+
+void CHyperlinkWnd::CalcTextRect()
+{
+    RECT window;
+    GetWindowRect(&window);
+    const int w = window.right - window.left, h = window.bottom - window.top;
+    CDC dc;
+    dc.CreateCompatibleDC(nullptr);
+    HGDIOBJ old = dc.SelectObject(m_font);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, m_strText, m_strText.GetLength(), &size);
+    dc.SelectObject(old);
+    // Signed halving: a centred text wider than the window starts left of it.
+    int x = m_nAlignment == 1 ? (w - size.cx) / 2 : m_nAlignment == 2 ? w - size.cx : 0;
+    int y = (h - size.cy) / 2;
+    m_rcText = { x, y, x + size.cx, y + size.cy };
+}
+
+void CHyperlinkWnd::OnPaint()
+{
+    CPaintDC dc(this);
+    HGDIOBJ oldFont = dc.SelectObject(m_font);
+    // The line is drawn away in the dialog's own colour: nothing else clears it.
+    CPen pen;
+    pen.CreatePen(PS_SOLID, 1, m_bHover ? kBlue : GetSysColor(COLOR_BTNFACE));
+    HGDIOBJ oldPen = dc.SelectObject(pen);
+    MoveToEx(dc, m_rcText.left, m_rcText.bottom - 1, nullptr);
+    LineTo(dc, m_rcText.right, m_rcText.bottom - 1);
+    int oldMode = SetBkMode(dc, TRANSPARENT);
+    COLORREF oldColour = SetTextColor(dc, PALETTERGB(0, 0, 255));
+    TextOutA(dc, m_rcText.left, m_rcText.top, m_strText, m_strText.GetLength());
+    SetTextColor(dc, oldColour);
+    SetBkMode(dc, oldMode);
+    dc.SelectObject(oldPen);
+    dc.SelectObject(oldFont);
+}
+
+void CHyperlinkWnd::OnMouseMove(UINT, POINT point)
+{
+    if (m_nCursorId && OverText(point))
+        SetCursor(LoadCursorA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nCursorId)));
+    Default();
+}
+
+BOOL CHyperlinkWnd::OnSetCursor(CWnd*, UINT, UINT)
+{
+    POINT pos;
+    GetCursorPos(&pos);
+    ::ScreenToClient(m_hWnd, &pos);
+    if (OverText(pos))
+        return TRUE;
+    return static_cast<BOOL>(Default());
+}
+
+void CHyperlinkWnd::OnLButtonDown(UINT, POINT point)
+{
+    if (OverText(point))
+        OpenLink();
+    Default();
+}
+
+void CHyperlinkWnd::OnContextMenu(CWnd*, POINT pos)
+{
+    if (!m_nMenuId)
+        return;
+    HMENU menu = LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nMenuId));
+    if (!menu)
+        return;
+    // The sheet owns the menu, as it owns everything else of the page.
+    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    UINT command = TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
+                                  pos.x, pos.y, 0, owner, nullptr);
+    DestroyMenu(menu);
+    if (command == ID_COPY_URL)
+        CopyLinkToClipboard();
+}
+
+BOOL CHyperlinkWnd::CopyLinkToClipboard()
+{
+    if (!OpenClipboard(m_hWnd))
+        return FALSE;
+    BOOL copied = FALSE;
+    if (EmptyClipboard()) {
+        const SIZE_T length = static_cast<SIZE_T>(m_strLink.GetLength());
+        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, length + 1);
+        if (char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr) {
+            memcpy(text, static_cast<const char*>(m_strLink), length + 1);
+            GlobalUnlock(block);
+            copied = SetClipboardData(CF_TEXT, block) != nullptr;
+        }
+        // A block the clipboard did not take is still ours.
+        if (block && !copied)
+            GlobalFree(block);
+    }
+    CloseClipboard();
+    return copied;
+}
+
+void CHyperlinkWnd::OnTimer(UINT_PTR nIDEvent)
+{
+    if (nIDEvent == kHoverTimer) {
+        POINT pos;
+        GetCursorPos(&pos);
+        ::ScreenToClient(m_hWnd, &pos);
+        bool hover = OverText(pos);
+        if (hover != m_bHover) {
+            m_bHover = hover;
+            InvalidateRect(m_hWnd, nullptr, FALSE);
+            UpdateWindow(m_hWnd);
+        }
+    }
+    Default();
+}
+
+void CHyperlinkWnd::OnDestroy()
+{
+    Default();
+    if (m_nTimer) {
+        KillTimer(m_hWnd, m_nTimer);
+        m_nTimer = 0;
+    }
+}
+
+CString CHyperlinkWnd::SchemeOf(const CString& link)
+{
+    int colon = link.Find(':');
+    return colon <= 0 ? CString("http") : link.Left(colon);
+}
+
+CString CHyperlinkWnd::BuildCommand(const CString& command, const CString& link)
+{
+    int at = command.Find("%1");
+    if (at >= 0)
+        return command.Left(at) + link;
+    return command + " " + link;
+}
+
+void CHyperlinkWnd::OpenLink()
+{
+    // Reading is all it needs; an ordinary user may not write below
+    // HKEY_CLASSES_ROOT, and asking to would open nothing.
+    CRegistryKey key;
+    if (key.Open(HKEY_CLASSES_ROOT, SchemeOf(m_strLink) + "\\shell\\open\\command", KEY_READ) != ERROR_SUCCESS)
+        return;
+    std::vector<char> value(2048, '\0');
+    DWORD size = static_cast<DWORD>(value.size() - 1);
+    if (key.QueryValue(value.data(), "", &size) != ERROR_SUCCESS)
+        value.assign(value.size(), '\0');
+    key.Close();
+
+    CString command = BuildCommand(value.data(), m_strLink);
+    std::vector<char> line(static_cast<const char*>(command), static_cast<const char*>(command) + command.GetLength() + 1);
+    STARTUPINFOA si = {};
+    si.cb = sizeof si;
+    si.dwFlags = STARTF_USESHOWWINDOW;
+    si.wShowWindow = SW_SHOW;
+    PROCESS_INFORMATION pi = {};
+    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
+                       &si, &pi)) {
+        // Nothing waits for the handler: its handles are given back at once.
+        CloseHandle(pi.hThread);
+        CloseHandle(pi.hProcess);
+    }
+}

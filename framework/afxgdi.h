@@ -1,0 +1,94 @@
+// Graphics objects and device contexts: each wrapper owns one handle and
+// gives it back in its destructor.
+#pragma once
+
+#include "afx.h"
+
+class CGdiObject : public CObject {
+public:
+    CGdiObject() = default;
+    ~CGdiObject() override { DeleteObject(); }
+    CGdiObject(const CGdiObject&) = delete;
+    CGdiObject& operator=(const CGdiObject&) = delete;
+
+    HGDIOBJ m_hObject = nullptr;
+    HGDIOBJ GetSafeHandle() const { return m_hObject; }
+    // Deletes the platform object; FALSE when there was none.
+    BOOL DeleteObject();
+
+protected:
+    BOOL Attach(HGDIOBJ hObject);
+};
+
+class CPalette : public CGdiObject {
+public:
+    BOOL CreatePalette(const LOGPALETTE* pLogPalette) { return Attach(::CreatePalette(pLogPalette)); }
+    operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
+};
+
+class CBitmap : public CGdiObject {
+public:
+    BOOL CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight)
+    { return Attach(::CreateCompatibleBitmap(hDC, nWidth, nHeight)); }
+    BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitsPerPixel, const void* pBits)
+    { return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitsPerPixel, pBits)); }
+    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
+};
+
+class CFont : public CGdiObject {
+public:
+    // nPointSize in tenths of a point, for the screen's resolution.
+    BOOL CreatePointFont(int nPointSize, LPCSTR lpszFaceName);
+    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+};
+
+class CPen : public CGdiObject {
+public:
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
+    { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
+    operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+};
+
+// A device context this program made (CreateCompatibleDC), deleted with the
+// object; or one it borrows (a paint or window context), which its own
+// class gives back.
+class CDC : public CObject {
+public:
+    CDC() = default;
+    ~CDC() override;
+    CDC(const CDC&) = delete;
+    CDC& operator=(const CDC&) = delete;
+
+    HDC m_hDC = nullptr;
+    operator HDC() const { return m_hDC; }
+
+    BOOL CreateCompatibleDC(HDC hDC);
+    BOOL DeleteDC();
+
+    HPALETTE SelectPalette(HPALETTE hPalette, BOOL bForceBackground)
+    { return ::SelectPalette(m_hDC, hPalette, bForceBackground); }
+    UINT RealizePalette() { return ::RealizePalette(m_hDC); }
+    HGDIOBJ SelectObject(HGDIOBJ hObject) { return ::SelectObject(m_hDC, hObject); }
+    int GetDeviceCaps(int nIndex) const { return ::GetDeviceCaps(m_hDC, nIndex); }
+    BOOL BitBlt(int x, int y, int nWidth, int nHeight, HDC hSrcDC, int xSrc, int ySrc, DWORD dwRop)
+    { return ::BitBlt(m_hDC, x, y, nWidth, nHeight, hSrcDC, xSrc, ySrc, dwRop); }
+
+protected:
+    BOOL m_bOwned = FALSE;
+};
+
+// The device context of a window's client area (for the desktop window, the
+// screen), released when the object goes.
+class CClientDC : public CDC {
+public:
+    explicit CClientDC(HWND hWnd) : m_hWnd(hWnd) { m_hDC = ::GetDC(hWnd); }
+    ~CClientDC() override
+    {
+        if (m_hDC)
+            ::ReleaseDC(m_hWnd, m_hDC);
+        m_hDC = nullptr;
+    }
+
+private:
+    HWND m_hWnd;
+};

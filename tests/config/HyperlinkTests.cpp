@@ -1,0 +1,251 @@
+// The hyperlink control on real windows, the real cursor and clipboard, and
+// a scheme handler of the tests' own registered in the test prefix.
+#include "config/HyperlinkWnd.h"
+#include "res/resource.h"
+#include "support/Process.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+const char kText[] = "Tolmere on the web: http://www.tolmere.example/";
+
+class HyperlinkTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 200, 150, 400, 100, nullptr, nullptr,
+                                   nullptr, nullptr);
+        ASSERT_NE(nullptr, m_parent);
+    }
+    void TearDown() override { DestroyWindow(m_parent); }
+
+    // A link at (10, 20) of the parent, w x 20.
+    CHyperlinkWnd* Make(const char* text, const char* link, int alignment, int w, UINT cursor = 0, UINT menu = 0)
+    {
+        CHyperlinkWnd* wnd = new CHyperlinkWnd;
+        RECT rect = { 10, 20, 10 + w, 40 };
+        EXPECT_TRUE(wnd->Create(text, link, rect, alignment, CWnd::FromHandle(m_parent), 4096, cursor, menu));
+        m_links.emplace_back(wnd);
+        return wnd;
+    }
+    POINT Centre(CHyperlinkWnd* wnd)
+    {
+        POINT p = { (wnd->m_rcText.left + wnd->m_rcText.right) / 2, (wnd->m_rcText.top + wnd->m_rcText.bottom) / 2 };
+        return p;
+    }
+    HWND m_parent = nullptr;
+    std::vector<std::unique_ptr<CHyperlinkWnd>> m_links;
+};
+
+SIZE TextSize(const char* text)
+{
+    CFont font;
+    font.CreatePointFont(80, "MS Sans Serif");
+    HDC dc = CreateCompatibleDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, font);
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    return size;
+}
+
+// The pixel of the link's window on the screen.
+COLORREF ScreenPixel(HWND hWnd, int x, int y)
+{
+    POINT p = { x, y };
+    ClientToScreen(hWnd, &p);
+    HDC screen = GetDC(nullptr);
+    COLORREF c = GetPixel(screen, p.x, p.y);
+    ReleaseDC(nullptr, screen);
+    return c;
+}
+
+// A colour as the display shows it (a 16-bit one rounds most of them).
+COLORREF Shown(COLORREF colour)
+{
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP pixel = CreateCompatibleBitmap(screen, 1, 1);
+    ReleaseDC(nullptr, screen);
+    HGDIOBJ old = SelectObject(dc, pixel);
+    SetPixel(dc, 0, 0, colour);
+    COLORREF shown = GetPixel(dc, 0, 0);
+    SelectObject(dc, old);
+    DeleteObject(pixel);
+    DeleteDC(dc);
+    return shown;
+}
+
+std::string ReadFileText(const std::string& path)
+{
+    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return "";
+    std::string text(GetFileSize(h, nullptr), '\0');
+    DWORD read = 0;
+    if (!text.empty())
+        ReadFile(h, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
+    CloseHandle(h);
+    return text;
+}
+
+} // namespace
+
+TEST_F(HyperlinkTest, TextRectangleFollowsTheAlignment)
+{
+    const SIZE size = TextSize(kText);
+    ASSERT_GT(size.cx, 100);
+    const struct {
+        int alignment, width, left;
+    } cases[] = {
+        { 0, 360, 0 },
+        { 1, 360, (360 - size.cx) / 2 },
+        { 2, 360, 360 - size.cx },
+        { 7, 360, 0 },                   // any other value: left
+        { 1, 100, (100 - size.cx) / 2 }, // wider than the window: starts left of it
+    };
+    for (const auto& c : cases) {
+        CHyperlinkWnd* wnd = Make(kText, "http://www.tolmere.example/", c.alignment, c.width);
+        EXPECT_EQ(c.left, wnd->m_rcText.left) << c.alignment << " in " << c.width;
+        EXPECT_EQ(c.left + size.cx, wnd->m_rcText.right) << c.alignment;
+        EXPECT_EQ((20 - size.cy) / 2, wnd->m_rcText.top) << c.alignment;
+        EXPECT_EQ((20 - size.cy) / 2 + size.cy, wnd->m_rcText.bottom) << c.alignment;
+    }
+    EXPECT_LT(m_links.back()->m_rcText.left, 0);
+}
+
+TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
+{
+    CHyperlinkWnd* wnd = Make("Email: skardel@tolmere.example", "mailto:skardel@tolmere.example", 1, 360,
+                              IDC_POINTING_HAND);
+    HWND hWnd = wnd->GetSafeHwnd();
+    const RECT text = wnd->m_rcText;
+    const int underline = text.bottom - 1;
+    PumpMessages(100);
+    const COLORREF face = Shown(GetSysColor(COLOR_BTNFACE));
+    const COLORREF blue = Shown(RGB(0, 0, 255));
+
+    // Off the text: no hover, the underline in the dialog's colour.
+    POINT away = { 2, 2 };
+    ClientToScreen(hWnd, &away);
+    SetCursorPos(away.x, away.y);
+    PumpMessages(100);
+    EXPECT_FALSE(wnd->m_bHover);
+
+    // Onto the text: within a few timer periods, underlined in blue.
+    POINT over = Centre(wnd);
+    POINT screen = over;
+    ClientToScreen(hWnd, &screen);
+    SetCursorPos(screen.x, screen.y);
+    PumpMessages(100);
+    EXPECT_TRUE(wnd->m_bHover);
+    EXPECT_EQ(blue, ScreenPixel(hWnd, text.left + 1, underline));
+    EXPECT_EQ(blue, ScreenPixel(hWnd, text.right - 1, underline));
+
+    // The hand over the text, answered as set; elsewhere the class's arrow.
+    HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_POINTING_HAND));
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SendMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(over.x, over.y));
+    EXPECT_EQ(hand, GetCursor());
+    EXPECT_TRUE(SendMessageA(hWnd, WM_SETCURSOR, reinterpret_cast<WPARAM>(hWnd), MAKELPARAM(HTCLIENT, WM_MOUSEMOVE)));
+    SetCursor(LoadCursor(nullptr, IDC_ARROW));
+    SendMessageA(hWnd, WM_MOUSEMOVE, 0, MAKELPARAM(2, 2));
+    EXPECT_EQ(LoadCursor(nullptr, IDC_ARROW), GetCursor());
+
+    // Off again: the underline goes.
+    SetCursorPos(away.x, away.y);
+    PumpMessages(100);
+    EXPECT_FALSE(wnd->m_bHover);
+    EXPECT_EQ(face, ScreenPixel(hWnd, text.left + 1, underline));
+}
+
+TEST_F(HyperlinkTest, CopyPutsTheLinkNotTheTextOnTheClipboard)
+{
+    CHyperlinkWnd* wnd = Make("Email: skardel@tolmere.example", "mailto:skardel@tolmere.example", 1, 360);
+    ASSERT_TRUE(wnd->CopyLinkToClipboard());
+    ASSERT_TRUE(OpenClipboard(nullptr));
+    HANDLE data = GetClipboardData(CF_TEXT);
+    ASSERT_NE(nullptr, data);
+    const char* text = static_cast<const char*>(GlobalLock(data));
+    ASSERT_NE(nullptr, text);
+    std::string copied(text, strnlen(text, GlobalSize(data)));
+    EXPECT_LT(copied.size(), GlobalSize(data));  // zero-terminated within the block
+    GlobalUnlock(data);
+    CloseClipboard();
+    EXPECT_EQ("mailto:skardel@tolmere.example", copied);
+}
+
+TEST(Hyperlink, SchemesAndCommandsByTheRule)
+{
+    const struct {
+        const char* link;
+        const char* scheme;
+    } schemes[] = {
+        { "mailto:skardel@tolmere.example", "mailto" }, { "http://www.tolmere.example/", "http" },
+        { "www.tolmere.example", "http" }, { ":nothing", "http" }, { "skardeltest:a:b", "skardeltest" },
+    };
+    for (const auto& c : schemes)
+        EXPECT_STREQ(c.scheme, CHyperlinkWnd::SchemeOf(c.link)) << c.link;
+
+    const struct {
+        const char* command;
+        const char* line;
+    } commands[] = {
+        // "%1" at the end in quotes: the opening quote stays, nothing follows.
+        { "\"C:\\Mail\\mail.exe\" \"%1\"", "\"C:\\Mail\\mail.exe\" \"mailto:skardel@tolmere.example" },
+        // "%1" in the middle: what followed it is dropped.
+        { "browser.exe -url %1 -new", "browser.exe -url mailto:skardel@tolmere.example" },
+        // No "%1": a blank, then the link.
+        { "browser.exe", "browser.exe mailto:skardel@tolmere.example" },
+        { "", " mailto:skardel@tolmere.example" },
+    };
+    for (const auto& c : commands)
+        EXPECT_STREQ(c.line, CHyperlinkWnd::BuildCommand(c.command, "mailto:skardel@tolmere.example")) << c.command;
+}
+
+TEST_F(HyperlinkTest, AClickOnTheTextStartsTheRegisteredHandlerAndNothingElse)
+{
+    const std::string recorder = WindowsPath(EnvironmentValue("SKARDEL_LINK_RECORDER"));
+    ASSERT_FALSE(recorder.empty()) << "SKARDEL_LINK_RECORDER is not set";
+    const std::string output = recorder.substr(0, recorder.rfind('\\') + 1) + "skardel-link.txt";
+    HKEY key;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExA(HKEY_CLASSES_ROOT, "skardeltest\\shell\\open\\command", 0, nullptr, 0,
+                                             KEY_WRITE, nullptr, &key, nullptr));
+    const std::string command = "\"" + recorder + "\" \"%1\"";
+    RegSetValueExA(key, "", 0, REG_SZ, reinterpret_cast<const BYTE*>(command.c_str()),
+                   static_cast<DWORD>(command.size() + 1));
+    RegCloseKey(key);
+
+    CHyperlinkWnd* wnd = Make("Test link", "skardeltest:hello", 1, 360);
+    HWND hWnd = wnd->GetSafeHwnd();
+
+    // Outside the text, inside the window: nothing starts.
+    DeleteFileA(output.c_str());
+    SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    SendMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(1, 1));
+    PumpMessages(1500);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(output.c_str()));
+
+    // On the text: the handler starts with exactly the command of the rule.
+    POINT p = Centre(wnd);
+    SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    SendMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
+    DWORD start = GetTickCount();
+    while (GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000)
+        PumpMessages(50);
+    PumpMessages(200);
+    EXPECT_EQ("\"" + recorder + "\" \"skardeltest:hello", ReadFileText(output));
+    DeleteFileA(output.c_str());
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "skardeltest");
+
+    // No handler for the scheme: the click returns and nothing starts.
+    CHyperlinkWnd* orphan = Make("Nowhere", "skardelnohandler:x", 1, 360);
+    p = Centre(orphan);
+    SendMessageA(orphan->GetSafeHwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+    PumpMessages(500);
+    EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(output.c_str()));
+}
