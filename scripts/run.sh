@@ -42,8 +42,11 @@ shots=$SKARDEL_ROOT/screenshots
 mkdir -p "$shots"
 DISPLAY=$(start_xvfb 16)
 export DISPLAY
-export WINEPREFIX=$SKARDEL_BUILD/$arch/wineprefix-run
+export WINEPREFIX=$SKARDEL_BUILD/$arch/wineprefix-run-virtual
 prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
+# No window manager here: Wine places its windows itself, and gives them the
+# keyboard as a window manager would.
+unmanaged_windows "$arch" "$WINEPREFIX" "$DISPLAY"
 case "$1" in
 [/-][cC]* | [cC]*)
     "$(wine_loader "$arch")" "$scr" "$@" >/dev/null 2>&1 &
