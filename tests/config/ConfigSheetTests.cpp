@@ -3,6 +3,7 @@
 // driven through its controls, with what it stored read from the registry.
 #include "app/ScreenSaverApp.h"
 #include "config/HyperlinkWnd.h"
+#include "config/TolmereAboutPage.h"
 #include "config/TolmereDebugPage.h"
 #include "res/resource.h"
 #include "support/Process.h"
@@ -280,20 +281,34 @@ TEST(ConfigSheet, DebugPageLoadsAndSavesItsButtons)
     ClearStoredSettings();
 }
 
-TEST(ConfigSheet, DebugPageCanBeMadeByName)
+TEST(ConfigSheet, DebugAndAboutPagesCanBeMadeByName)
 {
-    const CRuntimeClass* pClass = RUNTIME_CLASS(CTolmereDebugPage);
-    EXPECT_STREQ("CTolmereDebugPage", pClass->m_lpszClassName);
-    EXPECT_TRUE(pClass->IsDerivedFrom(RUNTIME_CLASS(CPropertyPage)));
-    EXPECT_FALSE(RUNTIME_CLASS(CPropertyPage)->IsDerivedFrom(pClass));
-    CObject* pObject = pClass->CreateObject();
-    ASSERT_NE(nullptr, pObject);
-    EXPECT_TRUE(pObject->IsKindOf(RUNTIME_CLASS(CPropertyPage)));
-    CTolmereDebugPage* pPage = static_cast<CTolmereDebugPage*>(pObject);
-    EXPECT_EQ(0, pPage->m_nShowFps);
-    EXPECT_EQ(-1, pPage->m_nLogAlways);
-    EXPECT_EQ(-1, pPage->m_nLogAppend);
-    delete pObject;
+    const struct {
+        const CRuntimeClass* pClass;
+        const char* name;
+    } classes[] = {
+        { RUNTIME_CLASS(CTolmereDebugPage), "CTolmereDebugPage" },
+        { RUNTIME_CLASS(CTolmereAboutPage), "CTolmereAboutPage" },
+    };
+    for (const auto& c : classes) {
+        EXPECT_STREQ(c.name, c.pClass->m_lpszClassName);
+        EXPECT_TRUE(c.pClass->IsDerivedFrom(RUNTIME_CLASS(CPropertyPage))) << c.name;
+        EXPECT_FALSE(RUNTIME_CLASS(CPropertyPage)->IsDerivedFrom(c.pClass)) << c.name;
+        std::unique_ptr<CObject> object(c.pClass->CreateObject());
+        ASSERT_NE(nullptr, object) << c.name;
+        EXPECT_TRUE(object->IsKindOf(RUNTIME_CLASS(CPropertyPage))) << c.name;
+        EXPECT_EQ(c.pClass, object->GetRuntimeClass()) << c.name;
+    }
+    // Made by name, the Debug page starts from its own values and the About
+    // page's links have neither hand nor menu.
+    std::unique_ptr<CObject> debug(RUNTIME_CLASS(CTolmereDebugPage)->CreateObject());
+    CTolmereDebugPage* pDebug = static_cast<CTolmereDebugPage*>(debug.get());
+    EXPECT_EQ(0, pDebug->m_nShowFps);
+    EXPECT_EQ(-1, pDebug->m_nLogAlways);
+    EXPECT_EQ(-1, pDebug->m_nLogAppend);
+    std::unique_ptr<CObject> about(RUNTIME_CLASS(CTolmereAboutPage)->CreateObject());
+    EXPECT_EQ(0u, static_cast<CTolmereAboutPage*>(about.get())->m_nCursorId);
+    EXPECT_EQ(0u, static_cast<CTolmereAboutPage*>(about.get())->m_nMenuId);
     // A page without dynamic creation cannot be made by name.
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CPropertyPage)->CreateObject());
 }
