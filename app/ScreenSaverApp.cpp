@@ -26,7 +26,10 @@ BOOL IsUsablePreviewParent(HWND hParent)
 {
     // The desktop window (or any window not shown) would give a preview
     // covering the screen that answers no input and could only be killed.
-    if (!hParent || !IsWindow(hParent) || hParent == GetDesktopWindow() || !IsWindowVisible(hParent))
+    // The window's own style counts, not its dialog's: the settings dialog
+    // may start the preview before it shows itself.
+    if (!hParent || !IsWindow(hParent) || hParent == GetDesktopWindow() ||
+        !(GetWindowLongA(hParent, GWL_STYLE) & WS_VISIBLE))
         return FALSE;
     // A window of this desktop descends from this desktop's window.
     return GetAncestor(GetAncestor(hParent, GA_ROOT), GA_PARENT) == GetDesktopWindow();

@@ -8,8 +8,8 @@
 // "/") equals letter, ignoring case.
 BOOL MatchSwitch(const char* argument, const char* letter);
 
-// TRUE for a window the preview may fill: a visible window of this desktop,
-// other than the desktop window itself.
+// TRUE for a window the preview may fill: a window of this desktop, shown
+// itself (its dialog may not be yet), other than the desktop window.
 BOOL IsUsablePreviewParent(HWND hParent);
 
 class CScreenSaverApp : public CWinApp {

@@ -165,3 +165,22 @@ TEST(RunModes, PreviewEndsWhateverTheMomentItsHostGoes)
     }
     EXPECT_EQ(0, stuck);
 }
+
+TEST(RunModes, PreviewStartsInAShownWindowOfADialogNotShownYet)
+{
+    std::string scr = BuiltScreenSaver();
+    ClearStoredSettings();
+    // The settings dialog may start the preview before it shows itself.
+    HWND dialog = CreateWindowExA(0, "STATIC", "", WS_POPUP, 50, 60, 300, 200, nullptr, nullptr, nullptr, nullptr);
+    HWND monitor = CreateWindowExA(0, "STATIC", "", WS_CHILD | WS_VISIBLE, 10, 10, 152, 112, dialog, nullptr,
+                                   nullptr, nullptr);
+    ASSERT_NE(nullptr, monitor);
+    ChildProcess preview;
+    ASSERT_TRUE(preview.Start("\"" + scr + "\" /p " +
+                              std::to_string(static_cast<long>(reinterpret_cast<LONG_PTR>(monitor)))));
+    EXPECT_FALSE(preview.WaitForExit(3000)) << "the preview refused its window";
+    ShowWindow(dialog, SW_SHOW);
+    EXPECT_NE(nullptr, preview.WaitForChildWindow(monitor, 5000));
+    DestroyWindow(dialog);
+    EXPECT_TRUE(preview.WaitForExit(5000));
+}
