@@ -398,6 +398,7 @@ void CDisplayWnd::Compose()
         return;
     }
     DrawSprites(&frame);
+    ComposeOverlay();
     Present();
     FrameSucceeded();
 }
@@ -449,20 +450,6 @@ void CDisplayWnd::Present()
     ::GetWindowRect(m_hWnd, &window);
     RECT source = { 0, 0, window.right - window.left, window.bottom - window.top };
     m_pPrimary->Blt(&window, m_pWork, &source, DDBLT_WAIT, nullptr);
-}
-
-void CDisplayWnd::DrawFrontText(const char* text, COLORREF colour)
-{
-    CSingleLock lock(m_composeLock);
-    if (!m_pPrimary)
-        return;
-    HDC dc = nullptr;
-    if (FAILED(m_pPrimary->GetDC(&dc)))
-        return;
-    SetBkColor(dc, RGB(0, 0, 0));
-    SetTextColor(dc, colour);
-    TextOutA(dc, 0, 0, text, lstrlenA(text));
-    m_pPrimary->ReleaseDC(dc);
 }
 
 HRESULT CDisplayWnd::FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour)

@@ -46,9 +46,6 @@ public:
     // showed; FALSE while they cannot be had back (another program holds the
     // display).
     BOOL RestoreSurfaces();
-    // Text in the top-left corner of what the screen shows, between two
-    // frames (never while a paint composes one).
-    void DrawFrontText(const char* text, COLORREF colour);
 
 protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
@@ -58,6 +55,9 @@ protected:
     int EndCreation(int result);
     // Redraws what restored surfaces lost (the background, the artwork).
     virtual BOOL OnSurfacesRestored() { return TRUE; }
+    // Draws over the composed frame, before it is shown (composition lock
+    // held).
+    virtual void ComposeOverlay() {}
     void ReleaseDisplay();
     BOOL m_bCreating = FALSE;
     BOOL m_bDestroyedWhileCreating = FALSE;

@@ -28,6 +28,9 @@ int TypeFromDraw(int t)
 const UINT kStopWaitMs = 500;
 // The whole stop, waits for a frame in progress included.
 const UINT kStopLimitMs = 2000;
+// Room for the frame-rate text in its picture.
+const int kFpsImageWidth = 160;
+const int kFpsImageHeight = 32;
 // How often the preview looks whether its host's window is still there.
 const UINT_PTR kHostWatchTimer = 1;
 const UINT kHostWatchMs = 100;
@@ -66,8 +69,10 @@ int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     m_bCreating = TRUE;
     m_hWndHost = lpCreateStruct->hwndParent;
     int result = CreateScene(lpCreateStruct);
-    if (m_bDestroyedWhileCreating)
+    if (m_bDestroyedWhileCreating) {
         StopAnimation();
+        ReleaseFpsImage();
+    }
     result = EndCreation(result);
     if (result == -1 || AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0) != 0)
         m_log.Save();
@@ -317,11 +322,53 @@ void CSceneWnd::RenderFrame()
         m_nFps = m_nFpsFrames;
     }
 
-    if (!m_bWindowed && (m_bShowFps & 1)) {
-        char text[32];
-        wsprintfA(text, "FPS: %d", m_nFps);
-        DrawFrontText(text, RGB(96, 96, 96));
+}
+
+void CSceneWnd::ComposeOverlay()
+{
+    // Full screen only, and only when the lowest bit of "Fps" asks for it.
+    if (m_bWindowed || !(m_bShowFps & 1))
+        return;
+    const int fps = m_nFps;
+    if (!m_pFpsImage || fps != m_nFpsDrawn || m_pFpsImage->IsLost() == DDERR_SURFACELOST) {
+        if (!DrawFpsImage(fps))
+            return;
     }
+    RECT source = { 0, 0, m_sizeFpsText.cx, m_sizeFpsText.cy };
+    m_pWork->Blt(&source, m_pFpsImage, &source, DDBLT_WAIT, nullptr);
+}
+
+BOOL CSceneWnd::DrawFpsImage(int fps)
+{
+    if (!m_pFpsImage) {
+        // Tried once: a failure is logged once, not every frame.
+        if (m_bFpsImageFailed)
+            return FALSE;
+        m_pFpsImage = CreateOffscreenSurface(kFpsImageWidth, kFpsImageHeight, DDSCAPS_OFFSCREENPLAIN);
+        if (!m_pFpsImage) {
+            m_bFpsImageFailed = TRUE;
+            return FALSE;
+        }
+    } else if (m_pFpsImage->IsLost() == DDERR_SURFACELOST && FAILED(m_pFpsImage->Restore())) {
+        return FALSE;
+    }
+    HDC dc = nullptr;
+    if (FAILED(m_pFpsImage->GetDC(&dc)))
+        return FALSE;
+    char text[32];
+    int n = wsprintfA(text, "FPS: %d", fps);
+    // Grey on black, as the text has always been drawn.
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, RGB(96, 96, 96));
+    GetTextExtentPoint32A(dc, text, n, &m_sizeFpsText);
+    if (m_sizeFpsText.cx > kFpsImageWidth)
+        m_sizeFpsText.cx = kFpsImageWidth;
+    if (m_sizeFpsText.cy > kFpsImageHeight)
+        m_sizeFpsText.cy = kFpsImageHeight;
+    TextOutA(dc, 0, 0, text, n);
+    m_pFpsImage->ReleaseDC(dc);
+    m_nFpsDrawn = fps;
+    return TRUE;
 }
 
 namespace {
@@ -382,7 +429,18 @@ void CSceneWnd::OnStopAnimation()
 void CSceneWnd::OnDestroy()
 {
     // Inside the creation the stop waits for it to end (OnCreate).
-    if (!m_bCreating)
+    if (!m_bCreating) {
         StopAnimation();
+        ReleaseFpsImage();
+    }
     CDisplayWnd::OnDestroy();
+}
+
+void CSceneWnd::ReleaseFpsImage()
+{
+    // Made on a thread that may still be drawing when it did not stop.
+    if (m_pFpsImage && !m_bLeftToThread) {
+        m_pFpsImage->Release();
+        m_pFpsImage = nullptr;
+    }
 }

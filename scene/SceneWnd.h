@@ -50,7 +50,7 @@ public:
     CSaucerGroup* m_pGroups;
     int m_nGroups;
     DWORD m_dwFpsStart;
-    int m_nFps;
+    std::atomic<int> m_nFps;            // frames of the last whole second
     int m_nFpsFrames;
     BOOL m_bFpsCounting;
     std::atomic<BOOL> m_bRunning;
@@ -68,6 +68,7 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnStopAnimation();
     BOOL OnSurfacesRestored() override;
+    void ComposeOverlay() override;
 
 private:
     void StopAnimation();
@@ -76,6 +77,15 @@ private:
     int CreateScene(LPCREATESTRUCT lpCreateStruct);
 
     HWND m_hWndHost = nullptr;  // the preview's parent, watched while it runs
+    // The frame-rate text, drawn once per new value and copied into each
+    // frame: writing on the shown picture costs a round trip each time and
+    // flickers.
+    IDirectDrawSurface3* m_pFpsImage = nullptr;
+    int m_nFpsDrawn = -1;
+    BOOL m_bFpsImageFailed = FALSE;
+    SIZE m_sizeFpsText = {};
+    BOOL DrawFpsImage(int fps);
+    void ReleaseFpsImage();
     struct StarPlace {
         int x, y, frame;
     };

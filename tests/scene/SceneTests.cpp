@@ -608,3 +608,60 @@ TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFai
     EXPECT_EQ((std::vector<std::string>{ "Restoring lost surfaces failed", "Frames failed before recovering = 5" }),
               std::vector<std::string>(lines.begin() + startLines, lines.end()));
 }
+
+TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecondsCount)
+{
+    SetDwordSetting("Count", 0);
+    SetDwordSetting("Stars", 0);
+    SetDwordSetting("Fps", 1);
+    CSceneWnd* scene = Start(1);
+    ASSERT_NE(nullptr, scene->GetSafeHwnd());
+    // Twenty-one frames within one second of the scene's clock.
+    scene->m_pfnClock = FakeClock;
+    for (int k = 0; k < 21; ++k) {
+        g_now = 5000 + 50 * k;
+        scene->RenderFrame();
+    }
+    ASSERT_EQ(21, scene->m_nFps);
+    // Any frame composed now carries the count, a paint's as well.
+    scene->Redraw();
+    SurfacePixels shown = ReadSurface(scene->m_pPrimary);
+
+    // The same text drawn by GDI on a surface of the screen's format.
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS | DDSD_WIDTH | DDSD_HEIGHT;
+    desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
+    desc.dwWidth = 160;
+    desc.dwHeight = 32;
+    IDirectDrawSurface* plain = nullptr;
+    ASSERT_EQ(DD_OK, scene->m_pDirectDraw->CreateSurface(&desc, &plain, nullptr));
+    IDirectDrawSurface3* reference = nullptr;
+    ASSERT_EQ(DD_OK, plain->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&reference)));
+    plain->Release();
+    RECT all = { 0, 0, 160, 32 };
+    ASSERT_EQ(DD_OK, scene->FillSurface(reference, all, 0));
+    HDC dc = nullptr;
+    ASSERT_EQ(DD_OK, reference->GetDC(&dc));
+    SetBkColor(dc, RGB(0, 0, 0));
+    SetTextColor(dc, RGB(96, 96, 96));
+    SIZE size = {};
+    GetTextExtentPoint32A(dc, "FPS: 21", 7, &size);
+    TextOutA(dc, 0, 0, "FPS: 21", 7);
+    reference->ReleaseDC(dc);
+    SurfacePixels expected = ReadSurface(reference);
+    reference->Release();
+
+    ASSERT_GT(size.cx, 10);
+    int lit = 0, differ = 0;
+    for (int y = 0; y < size.cy; ++y)
+        for (int x = 0; x < size.cx; ++x) {
+            lit += expected.At(x, y) != 0;
+            differ += expected.At(x, y) != shown.At(x, y);
+        }
+    EXPECT_GT(lit, 20);
+    EXPECT_EQ(0, differ) << "\"FPS: 21\" in the top-left corner of the shown frame";
+    // Beside the text, the empty black background.
+    for (int x = size.cx; x < size.cx + 20; ++x)
+        EXPECT_EQ(0u, shown.At(x, size.cy / 2)) << x;
+}
