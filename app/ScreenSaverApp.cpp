@@ -1,7 +1,7 @@
 #include "app/ScreenSaverApp.h"
 
 #include "app/SaverWnd.h"
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "res/resource.h"
 #include "config/TolmereAboutPage.h"
 #include "config/TolmereConfigPage.h"
@@ -98,20 +98,20 @@ void CScreenSaverApp::ShowConfigSheet()
     sheet.AddPage(&debugPage);
     sheet.AddPage(&aboutPage);
 
-    configPage.m_nCount = GetProfileInt(SETTINGS_SECTION, SETTING_COUNT, 5);
-    configPage.m_nSpeed = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_SPEED, 10));
-    configPage.m_nStars = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_STARS, 100));
-    debugPage.m_nLogAlways = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0));
-    debugPage.m_nLogAppend = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0));
-    debugPage.m_nShowFps = static_cast<int>(GetProfileInt(SETTINGS_SECTION, SETTING_FPS, 0));
+    configPage.m_nCount = ReadSheetSetting(Setting::Count);
+    configPage.m_nSpeed = static_cast<int>(ReadSheetSetting(Setting::Speed));
+    configPage.m_nStars = static_cast<int>(ReadSheetSetting(Setting::Stars));
+    debugPage.m_nLogAlways = static_cast<int>(ReadSheetSetting(Setting::AlwaysLog));
+    debugPage.m_nLogAppend = static_cast<int>(ReadSheetSetting(Setting::AppendLog));
+    debugPage.m_nShowFps = static_cast<int>(ReadSheetSetting(Setting::Fps));
 
     // Only OK stores: Cancel, the close box and Escape leave what was stored.
     if (sheet.DoModal() != IDOK)
         return;
-    WriteProfileInt(SETTINGS_SECTION, SETTING_COUNT, static_cast<int>(configPage.m_nCount));
-    WriteProfileInt(SETTINGS_SECTION, SETTING_STARS, configPage.m_nStars);
-    WriteProfileInt(SETTINGS_SECTION, SETTING_SPEED, configPage.m_nSpeed);
-    WriteProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, debugPage.m_nLogAlways);
-    WriteProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, debugPage.m_nLogAppend);
-    WriteProfileInt(SETTINGS_SECTION, SETTING_FPS, debugPage.m_nShowFps);
+    WriteSetting(Setting::Count, static_cast<int>(configPage.m_nCount));
+    WriteSetting(Setting::Stars, configPage.m_nStars);
+    WriteSetting(Setting::Speed, configPage.m_nSpeed);
+    WriteSetting(Setting::AlwaysLog, debugPage.m_nLogAlways);
+    WriteSetting(Setting::AppendLog, debugPage.m_nLogAppend);
+    WriteSetting(Setting::Fps, debugPage.m_nShowFps);
 }

@@ -1,22 +1,22 @@
 #include "config/TolmereConfigPage.h"
 
+#include "core/Settings.h"
 #include "res/resource.h"
 
 #include <cstdio>
 
 namespace {
 
-// What the page offers. The starfield's arrow keys move further than its
-// page keys, as they always have.
+// How the sliders step; their ranges are the settings'. The starfield's
+// arrow keys move further than its page keys, as they always have.
 const struct SliderSteps {
-    int nMin, nMax, nTicFreq, nLine, nPage;
-} kSpeed = { 10, 100, 10, 5, 10 }, kStarfield = { 0, 400, 40, 40, 20 };
-const UINT kCountMin = 1;
-const UINT kCountMax = 50;
+    Setting setting;
+    int nTicFreq, nLine, nPage;
+} kSpeed = { Setting::Speed, 10, 5, 10 }, kStarfield = { Setting::Stars, 40, 40, 20 };
 
 void SetUpSlider(CSliderCtrl& slider, const SliderSteps& steps, int nPos)
 {
-    slider.SetRange(steps.nMin, steps.nMax);
+    slider.SetRange(SpecOf(steps.setting).sheetMin, SpecOf(steps.setting).sheetMax);
     slider.SetTicFreq(steps.nTicFreq);
     slider.SetLineSize(steps.nLine);
     slider.SetPageSize(steps.nPage);
@@ -41,7 +41,8 @@ void CTolmereConfigPage::DoDataExchange(CDataExchange* pDX)
     DDX_Control(pDX, IDC_SPEED, m_ctlSpeed);
     DDX_Control(pDX, IDC_SPIN, m_ctlSpin);
     DDX_Text(pDX, IDC_COUNT, m_nCount);
-    DDV_MinMaxUInt(pDX, m_nCount, kCountMin, kCountMax);
+    DDV_MinMaxUInt(pDX, m_nCount, static_cast<UINT>(SpecOf(Setting::Count).sheetMin),
+                   static_cast<UINT>(SpecOf(Setting::Count).sheetMax));
 }
 
 BOOL CTolmereConfigPage::OnInitDialog()
@@ -67,7 +68,7 @@ void CTolmereConfigPage::OnDeltaposSpin(NMHDR* pNMHDR, LRESULT* pResult)
     if (pUpDown->iDelta > 0) {
         if (nNew != 0)
             m_nCount = nNew;
-    } else if (nNew <= kCountMax) {
+    } else if (nNew <= static_cast<UINT>(SpecOf(Setting::Count).sheetMax)) {
         m_nCount = nNew;
     }
     char text[16];

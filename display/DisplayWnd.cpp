@@ -1,6 +1,6 @@
 #include "display/DisplayWnd.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "config/VersionInfo.h"
 #include "display/DirectDrawResultName.h"
 #include "display/DirectXProbe.h"
@@ -84,7 +84,7 @@ int CDisplayWnd::EndCreation(int result)
 
 int CDisplayWnd::CreateDisplay(LPCREATESTRUCT lpCreateStruct)
 {
-    UINT append = AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_APPEND_LOG, 0);
+    UINT append = ReadSaverSetting(Setting::AppendLog);
     m_log.Open(append != 0, "");
 
     // A version that cannot be read is no reason not to start: it shows

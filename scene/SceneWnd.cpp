@@ -1,6 +1,6 @@
 #include "scene/SceneWnd.h"
 
-#include "app/Settings.h"
+#include "core/Settings.h"
 #include "display/DDUtil.h"
 #include "display/DirectDrawResultName.h"
 
@@ -74,7 +74,7 @@ int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
         ReleaseFpsImage();
     }
     result = EndCreation(result);
-    if (result == -1 || AfxGetApp()->GetProfileInt(SETTINGS_SECTION, SETTING_ALWAYS_LOG, 0) != 0)
+    if (result == -1 || ReadSaverSetting(Setting::AlwaysLog) != 0)
         m_log.Save();
     return result;
 }
@@ -103,16 +103,15 @@ void CSceneWnd::OnTimer(UINT_PTR nIDEvent)
 
 int CSceneWnd::InitScene()
 {
-    CWinApp* app = AfxGetApp();
     m_log.Write("Main Application initialisation...");
     theDisplayWnd = this;
     RECT window;
     GetWindowRect(&window);
     const int W = window.right - window.left, H = window.bottom - window.top;
     m_bActive = FALSE;
-    int count = static_cast<int>(app->GetProfileInt(SETTINGS_SECTION, SETTING_COUNT, 3));
-    if (count > kMaxGroups)
-        count = kMaxGroups;
+    int count = static_cast<int>(ReadSaverSetting(Setting::Count));
+    if (count > SpecOf(Setting::Count).saverMax)
+        count = SpecOf(Setting::Count).saverMax;
 
     if (m_nScreenDepth < 16) {
         m_pPalette = DDLoadPalette2(m_pDirectDraw, "IDB_MARS4");
@@ -140,9 +139,10 @@ int CSceneWnd::InitScene()
     if (!m_starImage.Load(m_pDirectDraw, "IDB_STARS"))
         return -1;
     m_starImage.SetFrameGrid(3, 1);
-    UINT stars = app->GetProfileInt(SETTINGS_SECTION, SETTING_STARS, 100);
-    if (stars > kMaxStars)
-        stars = kMaxStars;
+    UINT stars = ReadSaverSetting(Setting::Stars);
+    const UINT maxStars = static_cast<UINT>(SpecOf(Setting::Stars).saverMax);
+    if (stars > maxStars)
+        stars = maxStars;
     if (m_bWindowed)
         stars /= 5;
     // Kept, so that a background lost with its surface is stamped again alike.
@@ -201,14 +201,15 @@ int CSceneWnd::InitScene()
     }
 
     m_bActive = TRUE;
-    UINT speed = app->GetProfileInt(SETTINGS_SECTION, SETTING_SPEED, 30);
-    m_nTimerPeriod = speed < 10 ? 10 : speed;
+    UINT speed = ReadSaverSetting(Setting::Speed);
+    const UINT minSpeed = static_cast<UINT>(SpecOf(Setting::Speed).saverMin);
+    m_nTimerPeriod = speed < minSpeed ? minSpeed : speed;
     m_log.WriteValue("Timer period", static_cast<int>(m_nTimerPeriod));
     if (!StartThread()) {
         m_log.Write("Failed to start the animation thread");
         return -1;
     }
-    m_bShowFps = app->GetProfileInt(SETTINGS_SECTION, SETTING_FPS, 0);
+    m_bShowFps = ReadSaverSetting(Setting::Fps);
     m_bRunning = TRUE;
     m_log.Write("Finished Main Application initialisation");
     return 0;

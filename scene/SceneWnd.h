@@ -30,9 +30,6 @@ struct CAnimationControl {
     }
 };
 
-// Hand-edited settings beyond these would only slow the start and the frames.
-const int kMaxGroups = 100;
-const UINT kMaxStars = 5000;
 
 class CSceneWnd : public CDisplayWnd {
 public:
