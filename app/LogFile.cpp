@@ -7,7 +7,7 @@
 
 const char* const g_szLineEnd = "\r\n";
 
-CLogFile::CLogFile() : m_bRecording(true), m_buffer(1024), m_nOpenMode(0)
+CLogFile::CLogFile() : m_buffer(1024), m_nOpenMode(0)
 {
 }
 
@@ -75,14 +75,11 @@ void CLogFile::AppendLine(const char* text, int length)
 
 void CLogFile::Write(CString text)
 {
-    if (m_bRecording)
-        AppendLine(text, text.GetLength());
+    AppendLine(text, text.GetLength());
 }
 
 void CLogFile::WriteText(CString label, CString text)
 {
-    if (!m_bRecording)
-        return;
     CString line;
     line.Format("%s: %s", static_cast<const char*>(label), static_cast<const char*>(text));
     AppendLine(line, line.GetLength());
@@ -90,8 +87,6 @@ void CLogFile::WriteText(CString label, CString text)
 
 void CLogFile::WriteValue(CString label, int value)
 {
-    if (!m_bRecording)
-        return;
     CString line;
     line.Format("%s = %d", static_cast<const char*>(label), value);
     AppendLine(line, line.GetLength());

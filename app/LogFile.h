@@ -31,7 +31,6 @@ public:
 private:
     void AppendLine(const char* text, int length);
 
-    bool m_bRecording;
     std::wstring m_strFileName;
     CMemFile m_buffer;
     UINT m_nOpenMode;

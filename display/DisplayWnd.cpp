@@ -110,13 +110,11 @@ int CDisplayWnd::CreateDisplay(LPCREATESTRUCT lpCreateStruct)
         return -1;
     }
 
-    RECT rect;
-    GetWindowRect(&rect);
     if (::GetParent(m_hWnd))
         m_bWindowed = TRUE;
 
     m_log.Write("Starting DirectDraw Initialisation...");
-    if (InitDirectDraw(rect, m_bWindowed)) {
+    if (InitDirectDraw(m_bWindowed)) {
         m_log.Write("Finished DirectDraw Initialisation");
         return 0;
     }
@@ -125,7 +123,7 @@ int CDisplayWnd::CreateDisplay(LPCREATESTRUCT lpCreateStruct)
     return -1;
 }
 
-BOOL CDisplayWnd::InitDirectDraw(RECT /*windowRect*/, BOOL bWindowed)
+BOOL CDisplayWnd::InitDirectDraw(BOOL bWindowed)
 {
     RECT rect;
     GetWindowRect(&rect);

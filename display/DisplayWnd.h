@@ -67,7 +67,7 @@ protected:
     void OnPaint();
     void PostNcDestroy() override;
 
-    BOOL InitDirectDraw(RECT windowRect, BOOL bWindowed);
+    BOOL InitDirectDraw(BOOL bWindowed);
     IDirectDrawSurface3* CreateOffscreenSurface(int width, int height, DWORD caps);
 
 private:

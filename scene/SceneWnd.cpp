@@ -10,12 +10,12 @@
 
 namespace {
 
-struct SheetSpec {
+struct SaucerSheet {
     const char* name;
     int columns, rows;
 };
 // The saucer sheets, smallest first; the index is the saucer type.
-const SheetSpec kSaucerSheets[4] = {
+const SaucerSheet kSaucerSheets[4] = {
     { "IDB_MARS1", 8, 1 }, { "IDB_MARS2", 8, 1 }, { "IDB_MARS3", 4, 2 }, { "IDB_MARS4", 4, 2 },
 };
 
