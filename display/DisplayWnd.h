@@ -3,7 +3,7 @@
 // its parent's area of the screen as the preview.
 #pragma once
 
-#include "app/LogFile.h"
+#include "core/LogFile.h"
 #include "framework/afxmt.h"
 #include "framework/afxwin.h"
 #include "scene/Sprite.h"

@@ -1,7 +1,7 @@
 // The built saver copied where users put things (a folder named outside the
 // code page, a very long path) and with a resource taken out of it: it starts
 // where it can, and its log says why where it cannot.
-#include "app/LogFile.h"
+#include "core/LogFile.h"
 #include "support/Process.h"
 #include "support/Registry.h"
 

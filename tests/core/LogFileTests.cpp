@@ -1,4 +1,4 @@
-#include "app/LogFile.h"
+#include "core/LogFile.h"
 
 #include <gtest/gtest.h>
 

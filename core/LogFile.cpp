@@ -1,4 +1,4 @@
-#include "app/LogFile.h"
+#include "core/LogFile.h"
 
 #include <cstring>
 #include <ctime>
