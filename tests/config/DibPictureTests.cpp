@@ -152,8 +152,9 @@ TEST(CDibPicture, ASecondLoadReleasesTheFirstAndUnloadReleasesAll)
         ASSERT_TRUE(picture.m_pMask);
         std::vector<HGDIOBJ> first = HandlesOf(picture);
         const DWORD loaded = GdiObjects();
-        if (before)
+        if (before) {
             EXPECT_EQ(before + 3, loaded);  // palette, bitmap, mask
+        }
         ASSERT_TRUE(picture.LoadFromResource(MAKEINTRESOURCEA(IDB_LOGO), TRUE));
         std::vector<HGDIOBJ> second = HandlesOf(picture);
         EXPECT_EQ(loaded, GdiObjects());

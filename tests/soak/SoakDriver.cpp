@@ -115,7 +115,7 @@ int Leftovers()
 }
 
 struct Memory {
-    SIZE_T resident = 0, privateBytes = 0;
+    unsigned long long resident = 0, privateBytes = 0;
 };
 
 Memory MemoryOf(HANDLE process)
@@ -153,12 +153,12 @@ void LongRun(const std::string& scr, bool preview, DWORD seconds)
         PressKey();
     bool ended = child.WaitForExit(5000);
     double kb = (double(last.resident) - double(first.resident)) / 1024.0;
-    printf("  %-8s %lu s: resident %zu -> %zu kB (%+.2f kB/s)", preview ? "preview" : "saver",
+    printf("  %-8s %lu s: resident %llu -> %llu kB (%+.2f kB/s)", preview ? "preview" : "saver",
            static_cast<unsigned long>(seconds), first.resident / 1024, last.resident / 1024, kb / seconds);
     // Wine reports no private bytes for another process; Windows does.
     if (first.privateBytes || last.privateBytes) {
         double pkb = (double(last.privateBytes) - double(first.privateBytes)) / 1024.0;
-        printf(", private %zu -> %zu kB (%+.2f kB/s)", first.privateBytes / 1024, last.privateBytes / 1024,
+        printf(", private %llu -> %llu kB (%+.2f kB/s)", first.privateBytes / 1024, last.privateBytes / 1024,
                pkb / seconds);
     }
     printf(", %s, %s\n", running ? "ran throughout" : "ENDED EARLY", ended ? "ended" : "DID NOT END");
