@@ -32,8 +32,7 @@ RECT CTolmereAboutPage::PlaceOf(int nID) const
 {
     RECT rect = {};
     ::GetWindowRect(GetDlgItem(nID), &rect);
-    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rect));
-    ::ScreenToClient(m_hWnd, reinterpret_cast<POINT*>(&rect) + 1);
+    ScreenToClient(&rect);
     return rect;
 }
 

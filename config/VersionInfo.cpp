@@ -2,7 +2,6 @@
 
 #include <cstring>
 #include <new>
-#include <vector>
 
 CVersionInfo::CVersionInfo(HMODULE hModule)
 {
@@ -46,17 +45,10 @@ CVersionInfo::~CVersionInfo()
 bool CVersionInfo::GetString(const CString& key, CString& out) const
 {
     CString path = CString("\\StringFileInfo\\080904b0\\") + key;
-    int n = MultiByteToWideChar(CP_ACP, 0, path, -1, nullptr, 0);
-    std::vector<wchar_t> widePath(n > 0 ? n : 1, L'\0');
-    MultiByteToWideChar(CP_ACP, 0, path, -1, widePath.data(), n);
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(m_pBlock, widePath.data(), &value, &length) || !value)
+    if (!VerQueryValueW(m_pBlock, AfxWiden(path).c_str(), &value, &length) || !value)
         return false;
-    const wchar_t* text = static_cast<const wchar_t*>(value);
-    n = WideCharToMultiByte(CP_ACP, 0, text, -1, nullptr, 0, nullptr, nullptr);
-    std::vector<char> narrow(n > 0 ? n : 1, '\0');
-    WideCharToMultiByte(CP_ACP, 0, text, -1, narrow.data(), n, nullptr, nullptr);
-    out = narrow.data();
+    out = AfxNarrow(static_cast<const wchar_t*>(value));
     return true;
 }

@@ -15,15 +15,6 @@ CLogFile::~CLogFile() = default;
 
 namespace {
 
-std::wstring Widen(const char* text)
-{
-    int n = MultiByteToWideChar(CP_ACP, 0, text, -1, nullptr, 0);
-    std::wstring wide(n > 0 ? n - 1 : 0, L'\0');
-    if (n > 1)
-        MultiByteToWideChar(CP_ACP, 0, text, -1, &wide[0], n);
-    return wide;
-}
-
 // The executable's own name in full, whatever the folder is called and
 // however long its path.
 std::wstring ModuleFileName()
@@ -38,7 +29,7 @@ std::wstring ModuleFileName()
 
 bool CLogFile::Open(bool bAppend, CString path)
 {
-    std::wstring name = path.IsEmpty() ? ModuleFileName() : Widen(path);
+    std::wstring name = path.IsEmpty() ? ModuleFileName() : AfxWiden(path);
     size_t dot = name.rfind(L'.');
     if (dot == std::wstring::npos)
         return false;
@@ -55,11 +46,7 @@ bool CLogFile::Open(bool bAppend, CString path)
 
 CString CLogFile::GetFileName() const
 {
-    int n = WideCharToMultiByte(CP_ACP, 0, m_strFileName.c_str(), -1, nullptr, 0, nullptr, nullptr);
-    std::string narrow(n > 0 ? n : 1, '\0');
-    if (n > 0)
-        WideCharToMultiByte(CP_ACP, 0, m_strFileName.c_str(), -1, &narrow[0], n, nullptr, nullptr);
-    return CString(narrow.c_str());
+    return AfxNarrow(m_strFileName.c_str());
 }
 
 void CLogFile::AppendLine(const char* text, int length)

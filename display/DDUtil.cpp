@@ -22,16 +22,24 @@ CLogFile* MainLog()
 // but a driver that never does must not hang the start-up.
 const int kLockAttempts = 100000;
 
-} // namespace
-
-IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy, SIZE* size)
+// The bitmap resource name of this program, or else the bitmap file of that
+// name.
+HBITMAP LoadNamedBitmap(LPCSTR name, int cx, int cy)
 {
-    CLogFile* log = MainLog();
     HBITMAP bitmap = static_cast<HBITMAP>(
         LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION));
     if (!bitmap)
         bitmap = static_cast<HBITMAP>(
             LoadImageA(nullptr, name, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+    return bitmap;
+}
+
+} // namespace
+
+IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy, SIZE* size)
+{
+    CLogFile* log = MainLog();
+    HBITMAP bitmap = LoadNamedBitmap(name, cx, cy);
     if (!bitmap) {
         if (log)
             log->WriteText("DDLoadBitmap2 - LoadImage failed", name);
@@ -79,11 +87,7 @@ IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy
 
 HRESULT DDReLoadBitmap(IDirectDrawSurface3* surface, LPCSTR name)
 {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION));
-    if (!bitmap)
-        bitmap = static_cast<HBITMAP>(
-            LoadImageA(nullptr, name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+    HBITMAP bitmap = LoadNamedBitmap(name, 0, 0);
     if (!bitmap)
         return E_FAIL;
     HRESULT hr = DDCopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);

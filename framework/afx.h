@@ -118,3 +118,8 @@ public:
 private:
     std::string m_str;
 };
+
+// Text between the user's code page and UTF-16, for the calls that take
+// names in full (files, version information).
+std::wstring AfxWiden(const char* psz);
+CString AfxNarrow(const wchar_t* psz);

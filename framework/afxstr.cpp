@@ -95,3 +95,21 @@ CString CString::Mid(int nFirst, int nCount) const
         return CString();
     return CString(m_str.substr(static_cast<size_t>(nFirst), static_cast<size_t>(nCount)).c_str());
 }
+
+std::wstring AfxWiden(const char* psz)
+{
+    int n = MultiByteToWideChar(CP_ACP, 0, psz, -1, nullptr, 0);
+    std::wstring wide(n > 1 ? n - 1 : 0, L'\0');
+    if (n > 1)
+        MultiByteToWideChar(CP_ACP, 0, psz, -1, &wide[0], n);
+    return wide;
+}
+
+CString AfxNarrow(const wchar_t* psz)
+{
+    int n = WideCharToMultiByte(CP_ACP, 0, psz, -1, nullptr, 0, nullptr, nullptr);
+    std::vector<char> narrow(n > 0 ? n : 1, '\0');
+    if (n > 0)
+        WideCharToMultiByte(CP_ACP, 0, psz, -1, narrow.data(), n, nullptr, nullptr);
+    return CString(narrow.data());
+}

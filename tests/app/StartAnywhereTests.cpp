@@ -14,14 +14,6 @@
 
 namespace {
 
-std::wstring Widen(const std::string& s)
-{
-    std::wstring w(s.size(), L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, s.c_str(), static_cast<int>(s.size()), &w[0], static_cast<int>(w.size()));
-    w.resize(n > 0 ? n : 0);
-    return w;
-}
-
 // The \\?\ form reaches paths of any length.
 std::wstring Long(const std::wstring& path)
 {
@@ -42,7 +34,7 @@ std::wstring CopySaver(const std::wstring& folder)
         CreateDirectoryW(Long(folder.substr(0, i)).c_str(), nullptr);
     CreateDirectoryW(Long(folder).c_str(), nullptr);
     std::wstring path = folder + L"\\Skardel.scr";
-    if (!CopyFileW(Long(Widen(BuiltScreenSaver())).c_str(), Long(path).c_str(), FALSE))
+    if (!CopyFileW(Long(AfxWiden(BuiltScreenSaver().c_str())).c_str(), Long(path).c_str(), FALSE))
         return L"";
     DeleteFileW(Long(folder + L"\\skardel.log").c_str());
     return path;

@@ -1,5 +1,7 @@
 #include "Process.h"
 
+#include "framework/afx.h"
+
 #include <vector>
 
 std::string EnvironmentValue(const char* name)
@@ -141,11 +143,7 @@ bool ChildProcess::WaitForExit(DWORD ms)
 
 std::vector<std::string> ReadLogLines(const std::string& programPath)
 {
-    std::wstring wide(programPath.size(), L'\0');
-    int n = MultiByteToWideChar(CP_ACP, 0, programPath.c_str(), static_cast<int>(programPath.size()), &wide[0],
-                                static_cast<int>(wide.size()));
-    wide.resize(n > 0 ? n : 0);
-    return ReadLogLines(wide);
+    return ReadLogLines(AfxWiden(programPath.c_str()));
 }
 
 std::vector<std::string> ReadLogLines(const std::wstring& programPath)
