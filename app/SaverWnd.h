@@ -12,11 +12,13 @@ public:
     BOOL CreateFullScreen();
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
+private:
+    friend struct TestAccess;
+
     // Where the pointer was first seen, for every saver window of the process.
     static BOOL s_bHaveStartPos;
     static POINT s_ptStart;
 
-private:
     void CheckMovement();
     void NudgePointer();
     void RequestClose();

@@ -1,6 +1,6 @@
 #include "config/HyperlinkWnd.h"
 
-#include "config/RegistryKey.h"
+#include "framework/afxreg.h"
 
 #include <cstring>
 #include <vector>

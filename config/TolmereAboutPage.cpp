@@ -1,6 +1,6 @@
 #include "config/TolmereAboutPage.h"
 
-#include "config/VersionInfo.h"
+#include "core/VersionInfo.h"
 #include "res/resource.h"
 
 namespace {

@@ -2,6 +2,7 @@
 
 #include "display/DirectDrawResultName.h"
 #include "display/DisplayWnd.h"
+#include "framework/afxgdi.h"
 
 #include <cstring>
 
@@ -24,26 +25,70 @@ const int kLockAttempts = 100000;
 
 // The bitmap resource name of this program, or else the bitmap file of that
 // name.
-HBITMAP LoadNamedBitmap(LPCSTR name, int cx, int cy)
+BOOL LoadNamedBitmap(CBitmap& bitmap, LPCSTR name, int cx, int cy)
 {
-    HBITMAP bitmap = static_cast<HBITMAP>(
-        LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION));
-    if (!bitmap)
-        bitmap = static_cast<HBITMAP>(
-            LoadImageA(nullptr, name, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
-    return bitmap;
+    if (bitmap.Attach(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION)))
+        return TRUE;
+    return bitmap.Attach(LoadImageA(nullptr, name, IMAGE_BITMAP, cx, cy, LR_CREATEDIBSECTION | LR_LOADFROMFILE));
+}
+
+int PaletteColours(const BITMAPINFOHEADER& info)
+{
+    if (info.biBitCount > 8)
+        return 0;
+    int n = info.biClrUsed ? static_cast<int>(info.biClrUsed) : 1 << info.biBitCount;
+    return n > 256 ? 256 : n;
+}
+
+// The colours of a bitmap resource over entries. The system keeps its first
+// twelve colours; black entries of the bitmap leave the system's colour too.
+void LayResourceColours(const BITMAPINFOHEADER* info, PALETTEENTRY* entries)
+{
+    const int n = info->biSize >= 40 ? PaletteColours(*info) : 0;
+    const RGBQUAD* table = reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(info) + info->biSize);
+    for (int i = 12; i < n; ++i) {
+        const RGBQUAD& c = table[i];
+        if (c.rgbRed == 0 && c.rgbGreen == 0 && c.rgbBlue == 0)
+            continue;
+        entries[i].peRed = c.rgbRed;
+        entries[i].peGreen = c.rgbGreen;
+        entries[i].peBlue = c.rgbBlue;
+        entries[i].peFlags = 0;
+    }
+}
+
+// A bitmap file's colour table read straight into entries, every one of
+// them, red and blue put the right way round.
+void ReadFileColours(LPCSTR name, PALETTEENTRY* entries)
+{
+    OFSTRUCT of = {};
+    HFILE file = OpenFile(name, &of, OF_READ);
+    if (file == HFILE_ERROR)
+        return;
+    BITMAPFILEHEADER header;
+    BITMAPINFOHEADER info = {};
+    _lread(file, &header, sizeof header);
+    _lread(file, &info, sizeof info);
+    _lread(file, entries, 256 * sizeof *entries);
+    _lclose(file);
+    const int n = info.biSize == 40 ? PaletteColours(info) : 0;
+    for (int i = 0; i < n; ++i) {
+        BYTE blue = entries[i].peRed;
+        entries[i].peRed = entries[i].peBlue;
+        entries[i].peBlue = blue;
+    }
 }
 
 } // namespace
 
-IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy, SIZE* size)
+CComPtr<IDirectDrawSurface3> DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy, SIZE* size)
 {
     CLogFile* log = MainLog();
-    HBITMAP bitmap = LoadNamedBitmap(name, cx, cy);
-    if (!bitmap) {
+    CBitmap bitmap;
+    if (!LoadNamedBitmap(bitmap, name, cx, cy)) {
         if (log)
             log->WriteText("DDLoadBitmap2 - LoadImage failed", name);
-        return nullptr;
+        return {};
     }
     BITMAP bm = {};
     GetObjectA(bitmap, sizeof bm, &bm);
@@ -56,9 +101,10 @@ IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy
     desc.ddsCaps.dwCaps = DDSCAPS_OFFSCREENPLAIN;
     desc.dwWidth = static_cast<DWORD>(bm.bmWidth);
     desc.dwHeight = static_cast<DWORD>(bm.bmHeight);
-    IDirectDrawSurface* surface = nullptr;
+    CComPtr<IDirectDrawSurface> surface;
     HRESULT hr = dd->CreateSurface(&desc, &surface, nullptr);
     if (FAILED(hr)) {
+        surface.Detach();
         OutputDebugStringA("CreateSurface failed");
         if (log) {
             log->WriteText("DDLoadBitmap2 - CreateSurface failed - code", DirectDrawResultName(hr));
@@ -66,33 +112,26 @@ IDirectDrawSurface3* DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy
             text.Format("%d x %d", bm.bmWidth, bm.bmHeight);
             log->WriteText("Bitmap Size", text);
         }
-        DeleteObject(bitmap);
-        return nullptr;
+        return {};
     }
-    IDirectDrawSurface3* surface3 = nullptr;
-    hr = surface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&surface3));
-    if (FAILED(hr)) {
+    CComPtr<IDirectDrawSurface3> surface3;
+    if (FAILED(surface.QueryInterface(IID_IDirectDrawSurface3, surface3))) {
+        surface3.Detach();
         OutputDebugStringA("QueryInterface failed");
         if (log)
             log->Write("DDLoadBitmap2 - QueryInterface failed");
-        surface->Release();
-        DeleteObject(bitmap);
-        return nullptr;
+        return {};
     }
-    surface->Release();
     DDCopyBitmapToSurface(surface3, bitmap, 0, 0, 0, 0);
-    DeleteObject(bitmap);
     return surface3;
 }
 
 HRESULT DDReLoadBitmap(IDirectDrawSurface3* surface, LPCSTR name)
 {
-    HBITMAP bitmap = LoadNamedBitmap(name, 0, 0);
-    if (!bitmap)
+    CBitmap bitmap;
+    if (!LoadNamedBitmap(bitmap, name, 0, 0))
         return E_FAIL;
-    HRESULT hr = DDCopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
-    DeleteObject(bitmap);
-    return hr;
+    return DDCopyBitmapToSurface(surface, bitmap, 0, 0, 0, 0);
 }
 
 HRESULT DDCopyBitmapToSurface(IDirectDrawSurface3* surface, HBITMAP bitmap, int x, int y, int cx, int cy)
@@ -100,10 +139,10 @@ HRESULT DDCopyBitmapToSurface(IDirectDrawSurface3* surface, HBITMAP bitmap, int 
     if (!surface || !bitmap)
         return E_FAIL;
     surface->Restore();
-    HDC image = CreateCompatibleDC(nullptr);
-    if (!image)
+    CDC image;
+    if (!image.CreateCompatibleDC(nullptr))
         OutputDebugStringA("createcompatible dc failed\n");
-    HGDIOBJ old = SelectObject(image, bitmap);
+    CDCSelection selected(image, bitmap);
     BITMAP bm = {};
     GetObjectA(bitmap, sizeof bm, &bm);
     if (cx == 0)
@@ -116,96 +155,47 @@ HRESULT DDCopyBitmapToSurface(IDirectDrawSurface3* surface, HBITMAP bitmap, int 
     desc.dwFlags = DDSD_HEIGHT | DDSD_WIDTH;
     surface->GetSurfaceDesc(&desc);
 
-    HDC dc = nullptr;
-    HRESULT hr = surface->GetDC(&dc);
-    if (SUCCEEDED(hr)) {
+    CSurfaceDC dc(surface);
+    if (dc)
         StretchBlt(dc, 0, 0, static_cast<int>(desc.dwWidth), static_cast<int>(desc.dwHeight), image, x, y, cx, cy,
                    SRCCOPY);
-        surface->ReleaseDC(dc);
-    }
-    if (image) {
-        SelectObject(image, old);
-        DeleteDC(image);
-    }
-    return hr;
+    return dc.Result();
 }
 
-IDirectDrawPalette* DDLoadPalette2(IDirectDraw2* dd, LPCSTR name)
+CComPtr<IDirectDrawPalette> DDLoadPalette2(IDirectDraw2* dd, LPCSTR name)
 {
-    CLogFile* log = MainLog();
     PALETTEENTRY entries[256] = {};
-    HDC screen = GetDC(nullptr);
-    GetSystemPaletteEntries(screen, 0, 256, entries);
-    ReleaseDC(nullptr, screen);
+    GetSystemPaletteEntries(CClientDC(nullptr), 0, 256, entries);
 
     if (name) {
         HRSRC res = FindResourceA(nullptr, name, reinterpret_cast<LPCSTR>(RT_BITMAP));
-        if (res) {
-            HGLOBAL loaded = LoadResource(nullptr, res);
-            const BITMAPINFOHEADER* info = loaded ? static_cast<const BITMAPINFOHEADER*>(LockResource(loaded)) : nullptr;
-            if (!info) {
-                OutputDebugStringA("lock resource failed\n");
-                if (log)
-                    log->Write("DDLoadPalette2 - lock resource failed");
-            } else {
-                int n = 0;
-                if (info->biSize >= 40 && info->biBitCount <= 8) {
-                    n = info->biClrUsed ? static_cast<int>(info->biClrUsed) : 1 << info->biBitCount;
-                    if (n > 256)
-                        n = 256;
-                }
-                const RGBQUAD* table =
-                    reinterpret_cast<const RGBQUAD*>(reinterpret_cast<const BYTE*>(info) + info->biSize);
-                // The system keeps its first twelve colours; black entries
-                // of the bitmap leave the system's colour too.
-                for (int i = 12; i < n; ++i) {
-                    const RGBQUAD& c = table[i];
-                    if (c.rgbRed == 0 && c.rgbGreen == 0 && c.rgbBlue == 0)
-                        continue;
-                    entries[i].peRed = c.rgbRed;
-                    entries[i].peGreen = c.rgbGreen;
-                    entries[i].peBlue = c.rgbBlue;
-                    entries[i].peFlags = 0;
-                }
-            }
+        HGLOBAL loaded = res ? LoadResource(nullptr, res) : nullptr;
+        const BITMAPINFOHEADER* info = loaded ? static_cast<const BITMAPINFOHEADER*>(LockResource(loaded)) : nullptr;
+        if (info) {
+            LayResourceColours(info, entries);
+        } else if (res) {
+            OutputDebugStringA("lock resource failed\n");
+            if (CLogFile* log = MainLog())
+                log->Write("DDLoadPalette2 - lock resource failed");
         } else {
-            OFSTRUCT of = {};
-            HFILE file = OpenFile(name, &of, OF_READ);
-            if (file != HFILE_ERROR) {
-                BITMAPFILEHEADER header;
-                BITMAPINFOHEADER info = {};
-                _lread(file, &header, sizeof header);
-                _lread(file, &info, sizeof info);
-                _lread(file, entries, sizeof entries);
-                _lclose(file);
-                int n = 0;
-                if (info.biSize == 40 && info.biBitCount <= 8) {
-                    n = info.biClrUsed ? static_cast<int>(info.biClrUsed) : 1 << info.biBitCount;
-                    if (n > 256)
-                        n = 256;
-                }
-                for (int i = 0; i < n; ++i) {
-                    BYTE blue = entries[i].peRed;
-                    entries[i].peRed = entries[i].peBlue;
-                    entries[i].peBlue = blue;
-                }
-            }
+            ReadFileColours(name, entries);
         }
     }
-    IDirectDrawPalette* palette = nullptr;
+    CComPtr<IDirectDrawPalette> palette;
     if (FAILED(dd->CreatePalette(DDPCAPS_8BIT, entries, &palette, nullptr)))
-        return nullptr;
+        palette.Detach();
     return palette;
 }
 
 DWORD DDMatchColor(IDirectDrawSurface3* surface, COLORREF colour)
 {
     COLORREF remembered = CLR_INVALID;
-    HDC dc = nullptr;
-    if (colour != CLR_INVALID && SUCCEEDED(surface->GetDC(&dc))) {
-        remembered = GetPixel(dc, 0, 0);
-        SetPixel(dc, 0, 0, colour);
-        surface->ReleaseDC(dc);
+    if (colour != CLR_INVALID) {
+        CSurfaceDC dc(surface);
+        if (dc) {
+            remembered = GetPixel(dc, 0, 0);
+            SetPixel(dc, 0, 0, colour);
+        }
     }
 
     DDSURFACEDESC desc = {};
@@ -223,9 +213,10 @@ DWORD DDMatchColor(IDirectDrawSurface3* surface, COLORREF colour)
         surface->Unlock(nullptr);
     }
 
-    if (colour != CLR_INVALID && remembered != CLR_INVALID && SUCCEEDED(surface->GetDC(&dc))) {
-        SetPixel(dc, 0, 0, remembered);
-        surface->ReleaseDC(dc);
+    if (colour != CLR_INVALID && remembered != CLR_INVALID) {
+        CSurfaceDC dc(surface);
+        if (dc)
+            SetPixel(dc, 0, 0, remembered);
     }
     return value;
 }

@@ -1,5 +1,7 @@
 #include "display/DirectXProbe.h"
 
+#include "framework/afxcom.h"
+
 #include <ddraw.h>
 
 namespace {
@@ -12,22 +14,88 @@ FARPROC WINAPI RealGetProcAddress(HMODULE module, LPCSTR name) { return ::GetPro
 BOOL WINAPI RealFreeLibrary(HMODULE module) { return ::FreeLibrary(module); }
 void WINAPI RealOutputDebugString(LPCSTR text) { ::OutputDebugStringA(text); }
 
+enum class DirectInput { Present, NoLibrary, NoEntryPoint };
+
+const char kNoDInputLibrary[] = "Couldn't LoadLibrary DInput\r\n";
+const char kNoDInputEntryPoint[] = "Couldn't GetProcAddress DInputCreate\r\n";
+
 // Only DINPUT.DLL's presence and its entry point matter; the function is
 // never called.
-bool HasDirectInput(const DirectXProbePlatform& p)
+DirectInput FindDirectInput(const DirectXProbePlatform& p)
 {
     HMODULE dinput = p.LoadLibraryA("DINPUT.DLL");
-    if (!dinput) {
-        p.OutputDebugStringA("Couldn't LoadLibrary DInput\r\n");
-        return false;
-    }
+    if (!dinput)
+        return DirectInput::NoLibrary;
     FARPROC create = p.GetProcAddress(dinput, "DirectInputCreateA");
     p.FreeLibrary(dinput);
-    if (!create) {
-        p.OutputDebugStringA("Couldn't GetProcAddress DInputCreate\r\n");
-        return false;
+    return create ? DirectInput::Present : DirectInput::NoEntryPoint;
+}
+
+bool HasDirectInput(const DirectXProbePlatform& p)
+{
+    DirectInput found = FindDirectInput(p);
+    if (found != DirectInput::Present)
+        p.OutputDebugStringA(found == DirectInput::NoLibrary ? kNoDInputLibrary : kNoDInputEntryPoint);
+    return found == DirectInput::Present;
+}
+
+// The generations that need a DirectDraw object, oldest first. Returns what
+// to tell the debugger once the object and its library are let go, if
+// anything.
+const char* ProbeDirectDraw(const DirectXProbePlatform& p, DirectDrawCreateFn create, DWORD* pVersion,
+                            DWORD* pPlatform)
+{
+    CComPtr<IDirectDraw> dd;
+    if (FAILED(create(nullptr, &dd, nullptr)) || !dd) {
+        dd.Detach();
+        *pVersion = 0;
+        *pPlatform = 0;
+        return "Couldn't create DDraw\r\n";
     }
-    return true;
+
+    *pVersion = 0x100;
+    {
+        CComPtr<IDirectDraw2> dd2;
+        if (FAILED(dd.QueryInterface(IID_IDirectDraw2, dd2)) || !dd2) {
+            dd2.Detach();
+            return "Couldn't QI DDraw2\r\n";
+        }
+    }
+
+    *pVersion = 0x200;
+    switch (FindDirectInput(p)) {
+    case DirectInput::NoLibrary:
+        p.OutputDebugStringA(kNoDInputLibrary);
+        return nullptr;
+    case DirectInput::NoEntryPoint:
+        return kNoDInputEntryPoint;
+    case DirectInput::Present:
+        break;
+    }
+
+    *pVersion = 0x300;
+    if (FAILED(dd->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) {
+        *pVersion = 0;
+        return "Couldn't Set coop level\r\n";
+    }
+
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    desc.dwFlags = DDSD_CAPS;
+    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
+    CComPtr<IDirectDrawSurface> surface;
+    if (FAILED(dd->CreateSurface(&desc, &surface, nullptr)) || !surface) {
+        surface.Detach();
+        *pVersion = 0;
+        return "Couldn't CreateSurface\r\n";
+    }
+    // Released before the surface, and the surface before the object.
+    CComPtr<IDirectDrawSurface3> surface3;
+    if (SUCCEEDED(surface.QueryInterface(IID_IDirectDrawSurface3, surface3)) && surface3)
+        *pVersion = 0x500;
+    else
+        surface3.Detach();
+    return nullptr;
 }
 
 // Windows 9x builds up to 1353: try each generation's interfaces in turn.
@@ -39,82 +107,17 @@ void ProbeLibraries(const DirectXProbePlatform& p, DWORD* pVersion, DWORD* pPlat
         *pPlatform = 0;
         return;
     }
-    DirectDrawCreateFn create =
-        reinterpret_cast<DirectDrawCreateFn>(p.GetProcAddress(ddraw, "DirectDrawCreate"));
-    if (!create) {
+    DirectDrawCreateFn create = reinterpret_cast<DirectDrawCreateFn>(p.GetProcAddress(ddraw, "DirectDrawCreate"));
+    const char* failure = "Couldn't LoadLibrary DDraw\r\n";
+    if (create) {
+        failure = ProbeDirectDraw(p, create, pVersion, pPlatform);
+    } else {
         *pVersion = 0;
         *pPlatform = 0;
-        p.FreeLibrary(ddraw);
-        p.OutputDebugStringA("Couldn't LoadLibrary DDraw\r\n");
-        return;
     }
-    IDirectDraw* dd = nullptr;
-    if (FAILED(create(nullptr, &dd, nullptr)) || !dd) {
-        *pVersion = 0;
-        *pPlatform = 0;
-        p.FreeLibrary(ddraw);
-        p.OutputDebugStringA("Couldn't create DDraw\r\n");
-        return;
-    }
-
-    *pVersion = 0x100;
-    IDirectDraw2* dd2 = nullptr;
-    if (FAILED(dd->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&dd2))) || !dd2) {
-        dd->Release();
-        p.FreeLibrary(ddraw);
-        p.OutputDebugStringA("Couldn't QI DDraw2\r\n");
-        return;
-    }
-    dd2->Release();
-
-    *pVersion = 0x200;
-    HMODULE dinput = p.LoadLibraryA("DINPUT.DLL");
-    if (!dinput) {
-        p.OutputDebugStringA("Couldn't LoadLibrary DInput\r\n");
-        dd->Release();
-        p.FreeLibrary(ddraw);
-        return;
-    }
-    FARPROC dinputCreate = p.GetProcAddress(dinput, "DirectInputCreateA");
-    p.FreeLibrary(dinput);
-    if (!dinputCreate) {
-        dd->Release();
-        p.FreeLibrary(ddraw);
-        p.OutputDebugStringA("Couldn't GetProcAddress DInputCreate\r\n");
-        return;
-    }
-
-    *pVersion = 0x300;
-    if (FAILED(dd->SetCooperativeLevel(nullptr, DDSCL_NORMAL))) {
-        dd->Release();
-        p.FreeLibrary(ddraw);
-        *pVersion = 0;
-        p.OutputDebugStringA("Couldn't Set coop level\r\n");
-        return;
-    }
-
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    desc.dwFlags = DDSD_CAPS;
-    desc.ddsCaps.dwCaps = DDSCAPS_PRIMARYSURFACE;
-    IDirectDrawSurface* surface = nullptr;
-    if (FAILED(dd->CreateSurface(&desc, &surface, nullptr)) || !surface) {
-        dd->Release();
-        p.FreeLibrary(ddraw);
-        *pVersion = 0;
-        p.OutputDebugStringA("Couldn't CreateSurface\r\n");
-        return;
-    }
-
-    IDirectDrawSurface3* surface3 = nullptr;
-    if (SUCCEEDED(surface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&surface3))) &&
-        surface3) {
-        *pVersion = 0x500;
-        surface3->Release();
-    }
-    surface->Release();
-    dd->Release();
     p.FreeLibrary(ddraw);
+    if (failure)
+        p.OutputDebugStringA(failure);
 }
 
 } // namespace

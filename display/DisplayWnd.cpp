@@ -1,7 +1,8 @@
 #include "display/DisplayWnd.h"
 
 #include "core/Settings.h"
-#include "config/VersionInfo.h"
+#include "core/VersionInfo.h"
+#include "framework/afxgdi.h"
 #include "display/DirectDrawResultName.h"
 #include "display/DirectXProbe.h"
 #include "display/DisplayPlatform.h"
@@ -16,15 +17,6 @@ namespace {
 
 // Registered once per process; whichever mode runs first fixes it.
 CString s_className;
-
-template <class T>
-void ReleaseField(T*& p)
-{
-    if (p) {
-        p->Release();
-        p = nullptr;
-    }
-}
 
 } // namespace
 
@@ -128,6 +120,29 @@ BOOL CDisplayWnd::InitDirectDraw(BOOL bWindowed)
     RECT rect;
     GetWindowRect(&rect);
 
+    if (!CreateDirectDraw())
+        return FALSE;
+    LogHardware();
+
+    if (!(bWindowed ? InitPreviewSurfaces() : InitSaverSurfaces()))
+        return FALSE;
+
+    m_pBackground = CreateOffscreenSurface(rect.right - rect.left, rect.bottom - rect.top,
+                                           DDSCAPS_OFFSCREENPLAIN);
+    if (!m_pBackground)
+        return FALSE;
+
+    HRESULT hr = m_pDirectDraw->CreateClipper(0, &m_pClipper, nullptr);
+    if (FAILED(hr)) {
+        m_pClipper.Detach();  // a failed call leaves nothing to give back
+        m_log.WriteText("Primary CreateClipper failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return InitClipper(rect);
+}
+
+BOOL CDisplayWnd::CreateDirectDraw()
+{
     DWORD version = 0, platform = 0;
     g_displayPlatform.ProbeDirectXVersion(&version, &platform);
     CString line;
@@ -137,20 +152,24 @@ BOOL CDisplayWnd::InitDirectDraw(BOOL bWindowed)
     if (version < 0x500)
         return FALSE;
 
-    IDirectDraw* pDD = nullptr;
+    CComPtr<IDirectDraw> pDD;
     HRESULT hr = g_displayPlatform.DirectDrawCreate(nullptr, &pDD, nullptr);
     if (FAILED(hr)) {
+        pDD.Detach();
         m_log.WriteText("Main DirectDrawCreate failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
-    hr = pDD->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&m_pDirectDraw));
-    pDD->Release();
+    hr = pDD.QueryInterface(IID_IDirectDraw2, m_pDirectDraw);
     if (FAILED(hr)) {
-        m_pDirectDraw = nullptr;
+        m_pDirectDraw.Detach();
         m_log.WriteText("main QueryInterface failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
+    return TRUE;
+}
 
+void CDisplayWnd::LogHardware()
+{
     DDCAPS caps = {};
     caps.dwSize = sizeof caps;
     m_pDirectDraw->GetCaps(&caps, nullptr);
@@ -165,24 +184,9 @@ BOOL CDisplayWnd::InitDirectDraw(BOOL bWindowed)
     m_nScreenWidth = static_cast<int>(mode.dwWidth);
     m_nScreenHeight = static_cast<int>(mode.dwHeight);
     m_nScreenDepth = static_cast<int>(mode.ddpfPixelFormat.dwRGBBitCount);
+    CString line;
     line.Format("%d x %d x %d", m_nScreenWidth, m_nScreenHeight, m_nScreenDepth);
     m_log.WriteText("Hardware Caps - Screen Resolution", line);
-
-    if (!(bWindowed ? InitPreviewSurfaces() : InitSaverSurfaces()))
-        return FALSE;
-
-    m_pBackground = CreateOffscreenSurface(rect.right - rect.left, rect.bottom - rect.top,
-                                           DDSCAPS_OFFSCREENPLAIN);
-    if (!m_pBackground)
-        return FALSE;
-
-    hr = m_pDirectDraw->CreateClipper(0, &m_pClipper, nullptr);
-    if (FAILED(hr)) {
-        m_pClipper = nullptr;
-        m_log.WriteText("Primary CreateClipper failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    return InitClipper(rect);
 }
 
 BOOL CDisplayWnd::InitPreviewSurfaces()
@@ -230,7 +234,7 @@ BOOL CDisplayWnd::InitSaverSurfaces()
     caps.dwCaps = DDSCAPS_BACKBUFFER;
     hr = m_pPrimary->GetAttachedSurface(&caps, &m_pWork);
     if (FAILED(hr)) {
-        m_pWork = nullptr;
+        m_pWork.Detach();
         m_log.WriteText("GetAttachedSurface failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
@@ -239,16 +243,16 @@ BOOL CDisplayWnd::InitSaverSurfaces()
 
 BOOL CDisplayWnd::CreatePrimary(DDSURFACEDESC& desc)
 {
-    IDirectDrawSurface* pSurface = nullptr;
+    CComPtr<IDirectDrawSurface> pSurface;
     HRESULT hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
     if (FAILED(hr)) {
+        pSurface.Detach();
         m_log.WriteText("Primary CreateSurface failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
-    hr = pSurface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&m_pPrimary));
-    pSurface->Release();
+    hr = pSurface.QueryInterface(IID_IDirectDrawSurface3, m_pPrimary);
     if (FAILED(hr)) {
-        m_pPrimary = nullptr;
+        m_pPrimary.Detach();
         m_log.WriteText("Primary QueryInterface failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
@@ -259,18 +263,16 @@ BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
 {
     RECT client = windowRect;
     ScreenToClient(&client);
-    HRGN hRgn = g_displayPlatform.CreateRectRgnIndirect(&client);
-    DWORD size = hRgn ? GetRegionData(hRgn, 0, nullptr) : 0;
+    CRgn region;
+    region.Attach(g_displayPlatform.CreateRectRgnIndirect(&client));
+    DWORD size = region ? GetRegionData(region, 0, nullptr) : 0;
     std::vector<BYTE> data(size);
     // Without a region every blit would fail while the set-up said it worked.
-    if (!size || GetRegionData(hRgn, size, reinterpret_cast<RGNDATA*>(data.data())) != size) {
-        if (hRgn)
-            DeleteObject(hRgn);
+    if (!size || GetRegionData(region, size, reinterpret_cast<RGNDATA*>(data.data())) != size) {
         m_log.Write("Failed to create the clip region");
         return FALSE;
     }
     HRESULT hr = m_pClipper->SetClipList(reinterpret_cast<RGNDATA*>(data.data()), 0);
-    DeleteObject(hRgn);
     if (FAILED(hr)) {
         m_log.WriteText("clipper SetClipList failed - code", DirectDrawResultName(hr));
         return FALSE;
@@ -288,7 +290,7 @@ BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
     return TRUE;
 }
 
-IDirectDrawSurface3* CDisplayWnd::CreateOffscreenSurface(int width, int height, DWORD caps)
+CComPtr<IDirectDrawSurface3> CDisplayWnd::CreateOffscreenSurface(int width, int height, DWORD caps)
 {
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
@@ -296,20 +298,20 @@ IDirectDrawSurface3* CDisplayWnd::CreateOffscreenSurface(int width, int height, 
     desc.dwWidth = static_cast<DWORD>(width);
     desc.dwHeight = static_cast<DWORD>(height);
     desc.ddsCaps.dwCaps = caps;
-    IDirectDrawSurface* pSurface = nullptr;
+    CComPtr<IDirectDrawSurface> pSurface;
     HRESULT hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
     if (FAILED(hr)) {
+        pSurface.Detach();
         m_log.WriteText(" CreateSurface failed - code", DirectDrawResultName(hr));
-        return nullptr;
+        return {};
     }
     pSurface->Restore();
-    IDirectDrawSurface3* pSurface3 = nullptr;
-    hr = pSurface->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&pSurface3));
+    CComPtr<IDirectDrawSurface3> pSurface3;
+    hr = pSurface.QueryInterface(IID_IDirectDrawSurface3, pSurface3);
     if (FAILED(hr)) {
-        pSurface3 = nullptr;
+        pSurface3.Detach();
         m_log.WriteText(" QueryInterface failed - code", DirectDrawResultName(hr));
     }
-    pSurface->Release();
     return pSurface3;
 }
 
@@ -336,20 +338,19 @@ void CDisplayWnd::ReleaseDisplay()
     {
         // A frame being composed on another thread finishes first.
         CSingleLock lock(m_composeLock);
-        for (int i = 0; i < m_sprites.GetSize(); ++i)
-            delete m_sprites.GetSprite(i);
-        m_sprites.RemoveAll();
+        DeleteSprites();
         m_log.Write("Shutting down direct draw...");
-        ReleaseField(m_pPalette);
+        m_pPalette.Release();
         if (m_pWork)
             m_pWork->SetClipper(nullptr);
         if (m_pBackground)
             m_pBackground->SetClipper(nullptr);
-        ReleaseField(m_pClipper);
-        ReleaseField(m_pBackground);
-        ReleaseField(m_pWork);
-        ReleaseField(m_pPrimary);
-        ReleaseField(m_pDirectDraw);
+        // In this order: the surfaces before the object that made them.
+        m_pClipper.Release();
+        m_pBackground.Release();
+        m_pWork.Release();
+        m_pPrimary.Release();
+        m_pDirectDraw.Release();
         // Nothing may reach this window through the process-wide entry
         // points once it is gone.
         if (theDisplayWnd == this)
@@ -395,7 +396,8 @@ void CDisplayWnd::Compose()
         FrameFailed("Error blitting background to work\n");
         return;
     }
-    DrawSprites(&frame);
+    if (m_bActive)
+        DrawSprites(&frame);
     ComposeOverlay();
     Present();
     FrameSucceeded();
@@ -427,15 +429,6 @@ void CDisplayWnd::FrameSucceeded()
     m_nFailedFrames = 0;
 }
 
-void CDisplayWnd::DrawSprites(const RECT* clip)
-{
-    RECT rect = *clip;
-    if (!m_bActive)
-        return;
-    for (int i = 0; i < m_sprites.GetSize(); ++i)
-        m_sprites.GetSprite(i)->Draw(m_pWork, &rect);
-}
-
 void CDisplayWnd::Present()
 {
     if (!m_bActive)
@@ -456,18 +449,6 @@ HRESULT CDisplayWnd::FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD 
     fx.dwSize = sizeof fx;
     fx.dwFillColor = colour;
     return surface->Blt(&rect, nullptr, &rect, DDBLT_COLORFILL, &fx);
-}
-
-void RedrawDisplay()
-{
-    if (theDisplayWnd)
-        theDisplayWnd->Redraw();
-}
-
-void RepositionSprite(CSprite* pSprite)
-{
-    if (theDisplayWnd)
-        theDisplayWnd->m_sprites.Reposition(pSprite);
 }
 
 void CDisplayWnd::PostNcDestroy()

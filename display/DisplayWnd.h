@@ -4,9 +4,9 @@
 #pragma once
 
 #include "core/LogFile.h"
+#include "framework/afxcom.h"
 #include "framework/afxmt.h"
 #include "framework/afxwin.h"
-#include "scene/Sprite.h"
 
 #include <ddraw.h>
 
@@ -21,26 +21,12 @@ public:
     // is no parent.
     virtual BOOL Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd* pParentWnd);
 
-    IDirectDraw2* m_pDirectDraw;
-    IDirectDrawSurface3* m_pPrimary;
-    IDirectDrawSurface3* m_pWork;        // each frame is composed here
-    IDirectDrawSurface3* m_pBackground;  // the window-sized static picture
-    IDirectDrawPalette* m_pPalette;
-    IDirectDrawClipper* m_pClipper;      // on the work and background surfaces
-    BOOL m_bWindowed;
+    // The loaders write here while the window is set up.
     CLogFile m_log;
-    int m_nScreenWidth;
-    int m_nScreenHeight;
-    int m_nScreenDepth;                  // before any switch to 16 bits
-    CSpriteList m_sprites;               // owned: deleted at shutdown
-    std::atomic<BOOL> m_bActive;         // sprites drawn and frames shown
-    BOOL m_bAutoDelete;
 
     // One frame: the background onto the work surface, every sprite in
     // depth order, then a flip (saver) or a blit onto the window (preview).
     void Redraw();
-    void DrawSprites(const RECT* clip);
-    void Present();
     HRESULT FillSurface(IDirectDrawSurface3* surface, RECT rect, DWORD colour);
     // Brings back lost surfaces and, through OnSurfacesRestored, what they
     // showed; FALSE while they cannot be had back (another program holds the
@@ -48,6 +34,27 @@ public:
     BOOL RestoreSurfaces();
 
 protected:
+    friend struct TestAccess;
+
+    CComPtr<IDirectDraw2> m_pDirectDraw;
+    CComPtr<IDirectDrawSurface3> m_pPrimary;
+    CComPtr<IDirectDrawSurface3> m_pWork;        // each frame is composed here
+    CComPtr<IDirectDrawSurface3> m_pBackground;  // the window-sized static picture
+    CComPtr<IDirectDrawPalette> m_pPalette;
+    CComPtr<IDirectDrawClipper> m_pClipper;      // on the work and background surfaces
+    BOOL m_bWindowed;
+    int m_nScreenWidth;
+    int m_nScreenHeight;
+    int m_nScreenDepth;                  // before any switch to 16 bits
+    std::atomic<BOOL> m_bActive;         // sprites drawn and frames shown
+    BOOL m_bAutoDelete;
+
+    // What is drawn over the background each frame (the scene's sprites),
+    // with the composition lock held; and let go of at shutdown, before
+    // DirectDraw is.
+    virtual void DrawSprites(const RECT* clip) {}
+    virtual void DeleteSprites() {}
+    void Present();
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     // Ends the outermost creation handler: a window destroyed meanwhile
@@ -68,7 +75,10 @@ protected:
     void PostNcDestroy() override;
 
     BOOL InitDirectDraw(BOOL bWindowed);
-    IDirectDrawSurface3* CreateOffscreenSurface(int width, int height, DWORD caps);
+    BOOL CreateDirectDraw();
+    // The card's memory and the screen's mode, which the set-up goes by.
+    void LogHardware();
+    CComPtr<IDirectDrawSurface3> CreateOffscreenSurface(int width, int height, DWORD caps);
 
 private:
     // The window's thread (WM_PAINT) and the animation thread both compose;
@@ -92,7 +102,3 @@ private:
 
 // The one display window of the process, set by the scene's set-up.
 extern CDisplayWnd* theDisplayWnd;
-// Redraw on theDisplayWnd; nothing while it is unset.
-void RedrawDisplay();
-// Moves a sprite whose depth changed to its new place in the drawing order.
-void RepositionSprite(CSprite* pSprite);

@@ -8,6 +8,10 @@
 
 class CObject;
 
+// The tests' one way in to a class's own state: a class names it a friend,
+// and only the test programs define it.
+struct TestAccess;
+
 // What a class says of itself: its name, its base, and how to make one when
 // it can be made by name.
 struct CRuntimeClass {

@@ -19,9 +19,8 @@ BOOL CGdiObject::DeleteObject()
 BOOL CFont::CreatePointFont(int nPointSize, LPCSTR lpszFaceName)
 {
     LOGFONTA lf = {};
-    HDC screen = ::GetDC(nullptr);
-    lf.lfHeight = -MulDiv(nPointSize, ::GetDeviceCaps(screen, LOGPIXELSY), 720);
-    ::ReleaseDC(nullptr, screen);
+    CClientDC screen(nullptr);
+    lf.lfHeight = -MulDiv(nPointSize, screen.GetDeviceCaps(LOGPIXELSY), 720);
     lf.lfCharSet = DEFAULT_CHARSET;
     lstrcpynA(lf.lfFaceName, lpszFaceName, LF_FACESIZE);
     return Attach(::CreateFontIndirectA(&lf));

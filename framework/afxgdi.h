@@ -15,8 +15,7 @@ public:
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     // Deletes the platform object; FALSE when there was none.
     BOOL DeleteObject();
-
-protected:
+    // Takes over hObject (deleting the one held); FALSE when it is null.
     BOOL Attach(HGDIOBJ hObject);
 };
 
@@ -40,6 +39,12 @@ public:
     // nPointSize in tenths of a point, for the screen's resolution.
     BOOL CreatePointFont(int nPointSize, LPCSTR lpszFaceName);
     operator HFONT() const { return static_cast<HFONT>(m_hObject); }
+};
+
+class CRgn : public CGdiObject {
+public:
+    BOOL CreateRectRgnIndirect(const RECT* lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
+    operator HRGN() const { return static_cast<HRGN>(m_hObject); }
 };
 
 class CPen : public CGdiObject {
@@ -75,6 +80,53 @@ public:
 
 protected:
     BOOL m_bOwned = FALSE;
+};
+
+// An object selected into a device context for as long as this lives; the
+// one it replaced is selected back when it goes.
+class CDCSelection {
+public:
+    CDCSelection(HDC hDC, HGDIOBJ hObject) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hObject)) {}
+    ~CDCSelection()
+    {
+        if (m_hOld)
+            ::SelectObject(m_hDC, m_hOld);
+    }
+    CDCSelection(const CDCSelection&) = delete;
+    CDCSelection& operator=(const CDCSelection&) = delete;
+    // FALSE when the object could not be selected.
+    BOOL Succeeded() const { return m_hOld != nullptr; }
+
+private:
+    HDC m_hDC;
+    HGDIOBJ m_hOld;
+};
+
+// The device context of a DirectDraw surface (anything with GetDC and
+// ReleaseDC), given back to the surface when this goes.
+template <class Surface>
+class CSurfaceDC {
+public:
+    explicit CSurfaceDC(Surface* pSurface) : m_pSurface(pSurface)
+    {
+        if (!pSurface || FAILED(m_hr = pSurface->GetDC(&m_hDC)))
+            m_hDC = nullptr;
+    }
+    ~CSurfaceDC()
+    {
+        if (m_hDC)
+            m_pSurface->ReleaseDC(m_hDC);
+    }
+    CSurfaceDC(const CSurfaceDC&) = delete;
+    CSurfaceDC& operator=(const CSurfaceDC&) = delete;
+    operator HDC() const { return m_hDC; }
+    // The surface's answer to GetDC; E_POINTER without a surface.
+    HRESULT Result() const { return m_hr; }
+
+private:
+    Surface* m_pSurface;
+    HDC m_hDC = nullptr;
+    HRESULT m_hr = E_POINTER;
 };
 
 // The device context of a window's client area (for the desktop window, the

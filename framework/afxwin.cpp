@@ -1,4 +1,5 @@
 #include "afxwin.h"
+#include "afxreg.h"
 
 #include <cstdio>
 #include <map>
@@ -340,31 +341,24 @@ void CWinApp::SetRegistryKey(LPCSTR lpszRegistryKey)
     m_pszProfileName = m_strProfileName;
 }
 
-HKEY CWinApp::GetSectionKey(LPCSTR lpszSection)
+BOOL CWinApp::GetSectionKey(LPCSTR lpszSection, CRegistryKey& key)
 {
     if (!m_pszRegistryKey || !*m_pszRegistryKey || !m_pszProfileName || !lpszSection)
-        return nullptr;
+        return FALSE;
     CString path;
     path.Format("Software\\%s\\%s\\%s", m_pszRegistryKey, m_pszProfileName, lpszSection);
-    HKEY hKey = nullptr;
-    DWORD disposition = 0;
-    if (::RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
-                          KEY_READ | KEY_WRITE, nullptr, &hKey, &disposition) != ERROR_SUCCESS)
-        return nullptr;
-    return hKey;
+    return key.Create(HKEY_CURRENT_USER, path, KEY_READ | KEY_WRITE) == ERROR_SUCCESS;
 }
 
 UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
 {
-    HKEY hKey = GetSectionKey(lpszSection);
-    if (!hKey)
+    CRegistryKey key;
+    if (!GetSectionKey(lpszSection, key))
         return static_cast<UINT>(nDefault);
     DWORD value = 0;
     DWORD type = 0;
     DWORD size = sizeof value;
-    LONG rc = ::RegQueryValueExA(hKey, lpszEntry, nullptr, &type,
-                                 reinterpret_cast<BYTE*>(&value), &size);
-    ::RegCloseKey(hKey);
+    LONG rc = ::RegQueryValueExA(key, lpszEntry, nullptr, &type, reinterpret_cast<BYTE*>(&value), &size);
     // A shorter value would leave part of the number unset: only whole
     // 4-byte values count.
     if (rc != ERROR_SUCCESS || size != sizeof value)
@@ -374,14 +368,12 @@ UINT CWinApp::GetProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nDefault)
 
 BOOL CWinApp::WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue)
 {
-    HKEY hKey = GetSectionKey(lpszSection);
-    if (!hKey)
+    CRegistryKey key;
+    if (!GetSectionKey(lpszSection, key))
         return FALSE;
     DWORD value = static_cast<DWORD>(nValue);
-    LONG rc = ::RegSetValueExA(hKey, lpszEntry, 0, REG_DWORD,
-                               reinterpret_cast<const BYTE*>(&value), sizeof value);
-    ::RegCloseKey(hKey);
-    return rc == ERROR_SUCCESS;
+    return ::RegSetValueExA(key, lpszEntry, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof value) ==
+           ERROR_SUCCESS;
 }
 
 CWinApp* AfxGetApp()

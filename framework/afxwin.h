@@ -10,6 +10,7 @@
 #include "afxgdi.h"
 
 class CWnd;
+class CRegistryKey;
 
 // The signed point packed in a mouse message's LPARAM.
 inline POINT AfxPoint(LPARAM lParam)
@@ -206,7 +207,7 @@ public:
     BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
 
 private:
-    HKEY GetSectionKey(LPCSTR lpszSection);
+    BOOL GetSectionKey(LPCSTR lpszSection, CRegistryKey& key);
     CString m_strAppName;
     CString m_strRegistryKey;
     CString m_strProfileName;

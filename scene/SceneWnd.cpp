@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "display/DDUtil.h"
 #include "display/DirectDrawResultName.h"
+#include "framework/afxgdi.h"
 
 #include <mmsystem.h>
 
@@ -37,7 +38,7 @@ const UINT kHostWatchMs = 100;
 
 } // namespace
 
-BEGIN_MESSAGE_MAP(CSceneWnd, CDisplayWnd)
+BEGIN_MESSAGE_MAP(CSceneWnd, CSpriteWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
     ON_WM_TIMER()
@@ -45,7 +46,7 @@ BEGIN_MESSAGE_MAP(CSceneWnd, CDisplayWnd)
 END_MESSAGE_MAP()
 
 CSceneWnd::CSceneWnd(BOOL bAutoDelete)
-    : CDisplayWnd(bAutoDelete), m_nTimerPeriod(0), m_pGroups(nullptr), m_nGroups(0), m_dwFpsStart(0),
+    : CSpriteWnd(bAutoDelete), m_nTimerPeriod(0), m_pGroups(nullptr), m_nGroups(0), m_dwFpsStart(0),
       m_nFps(0), m_nFpsFrames(0), m_bFpsCounting(FALSE), m_bRunning(FALSE), m_bShowFps(0),
       m_bStopRequested(FALSE), m_bThreadStarted(FALSE), m_pThread(nullptr), m_pfnClock(timeGetTime),
       m_pControl(nullptr)
@@ -109,23 +110,46 @@ int CSceneWnd::InitScene()
     GetWindowRect(&window);
     const int W = window.right - window.left, H = window.bottom - window.top;
     m_bActive = FALSE;
-    int count = static_cast<int>(ReadSaverSetting(Setting::Count));
-    if (count > SpecOf(Setting::Count).saverMax)
-        count = SpecOf(Setting::Count).saverMax;
 
-    if (m_nScreenDepth < 16) {
-        m_pPalette = DDLoadPalette2(m_pDirectDraw, "IDB_MARS4");
-        if (!m_pPalette) {
-            m_log.Write("Failed to load palette");
-            return -1;
-        }
-        HRESULT hr = m_pPrimary->SetPalette(m_pPalette);
-        if (hr != DD_OK) {
-            m_log.WriteText("SetPalette failed - code", DirectDrawResultName(hr));
-            return -1;
-        }
+    if (m_nScreenDepth < 16 && !InitPalette())
+        return -1;
+    if (!InitBackground(W, H))
+        return -1;
+    if (!InitSaucers(W))
+        return -1;
+
+    m_bActive = TRUE;
+    UINT speed = ReadSaverSetting(Setting::Speed);
+    const UINT minSpeed = static_cast<UINT>(SpecOf(Setting::Speed).saverMin);
+    m_nTimerPeriod = speed < minSpeed ? minSpeed : speed;
+    m_log.WriteValue("Timer period", static_cast<int>(m_nTimerPeriod));
+    if (!StartThread()) {
+        m_log.Write("Failed to start the animation thread");
+        return -1;
     }
+    m_bShowFps = ReadSaverSetting(Setting::Fps);
+    m_bRunning = TRUE;
+    m_log.Write("Finished Main Application initialisation");
+    return 0;
+}
 
+BOOL CSceneWnd::InitPalette()
+{
+    m_pPalette = DDLoadPalette2(m_pDirectDraw, "IDB_MARS4");
+    if (!m_pPalette) {
+        m_log.Write("Failed to load palette");
+        return FALSE;
+    }
+    HRESULT hr = m_pPrimary->SetPalette(m_pPalette);
+    if (hr != DD_OK) {
+        m_log.WriteText("SetPalette failed - code", DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return TRUE;
+}
+
+BOOL CSceneWnd::InitBackground(int W, int H)
+{
     RECT all = { 0, 0, W, H };
     HRESULT hr = FillSurface(m_pBackground, all, 0);
     if (FAILED(hr)) {
@@ -133,11 +157,11 @@ int CSceneWnd::InitScene()
         CString line;
         line.Format("Rect = %d,%d - (%d, %d)", 0, 0, W, H);
         m_log.Write(line);
-        return -1;
+        return FALSE;
     }
 
     if (!m_starImage.Load(m_pDirectDraw, "IDB_STARS"))
-        return -1;
+        return FALSE;
     m_starImage.SetFrameGrid(3, 1);
     UINT stars = ReadSaverSetting(Setting::Stars);
     const UINT maxStars = static_cast<UINT>(SpecOf(Setting::Stars).saverMax);
@@ -158,61 +182,63 @@ int CSceneWnd::InitScene()
         hr = m_pPrimary->Blt(&all, m_pBackground, &all, DDBLT_WAIT, nullptr);
         if (hr != DD_OK) {
             m_log.WriteText("Error blitting background to primary - code", DirectDrawResultName(hr));
-            return -1;
+            return FALSE;
         }
         ShowWaitingText();
     }
+    return TRUE;
+}
 
+BOOL CSceneWnd::LoadSaucerSheet(int type)
+{
+    if (!m_saucerImages[type].Load(m_pDirectDraw, kSaucerSheets[type].name))
+        return FALSE;
+    m_saucerImages[type].SetFrameGrid(kSaucerSheets[type].columns, kSaucerSheets[type].rows);
+    return TRUE;
+}
+
+POINT CSceneWnd::DrawGroupStart(int type, int W)
+{
+    const int fw = m_saucerImages[type].m_nFrameWidth, fh = m_saucerImages[type].m_nFrameHeight;
+    int r = RandomRange(0, 6);
+    int c = RandomRange(0, W / (8 * fw));
+    return { c * 8 * fw, r * 6 * fh };
+}
+
+BOOL CSceneWnd::InitSaucers(int W)
+{
     if (m_bWindowed) {
         m_log.Write("Creating sprites for windowed mode");
-        if (!m_saucerImages[0].Load(m_pDirectDraw, kSaucerSheets[0].name))
-            return -1;
-        m_saucerImages[0].SetFrameGrid(kSaucerSheets[0].columns, kSaucerSheets[0].rows);
+        if (!LoadSaucerSheet(0))
+            return FALSE;
         m_pGroups = new CSaucerGroup[1];
         m_nGroups = 1;
-        const int fw = m_saucerImages[0].m_nFrameWidth, fh = m_saucerImages[0].m_nFrameHeight;
-        int r = RandomRange(0, 6);
-        int c = RandomRange(0, W / (8 * fw));
-        m_pGroups[0].Create(0, &m_saucerImages[0], c * 8 * fw, r * 6 * fh, &m_sprites);
-    } else {
-        m_log.Write("No Parent window - loading bitmaps");
-        for (int k = 0; k < 4; ++k) {
-            if (!m_saucerImages[k].Load(m_pDirectDraw, kSaucerSheets[k].name))
-                return -1;
-            m_saucerImages[k].SetFrameGrid(kSaucerSheets[k].columns, kSaucerSheets[k].rows);
-        }
-        if (count > 0) {
-            m_pGroups = new CSaucerGroup[count];
-            m_nGroups = count;
-        }
-        for (int i = 0; i < count; ++i) {
-            m_log.WriteValue("Creating saucer group", i);
-            int x[4], y[4];
-            for (int k = 0; k < 4; ++k) {
-                const int fw = m_saucerImages[k].m_nFrameWidth, fh = m_saucerImages[k].m_nFrameHeight;
-                int r = RandomRange(0, 6);
-                int c = RandomRange(0, W / (8 * fw));
-                x[k] = c * 8 * fw;
-                y[k] = r * 6 * fh;
-            }
-            int type = TypeFromDraw(RandomRange(1, 15));
-            m_pGroups[i].Create(type, &m_saucerImages[type], x[type], y[type], &m_sprites);
-        }
+        POINT start = DrawGroupStart(0, W);
+        m_pGroups[0].Create(0, &m_saucerImages[0], start.x, start.y, &m_sprites);
+        return TRUE;
     }
-
-    m_bActive = TRUE;
-    UINT speed = ReadSaverSetting(Setting::Speed);
-    const UINT minSpeed = static_cast<UINT>(SpecOf(Setting::Speed).saverMin);
-    m_nTimerPeriod = speed < minSpeed ? minSpeed : speed;
-    m_log.WriteValue("Timer period", static_cast<int>(m_nTimerPeriod));
-    if (!StartThread()) {
-        m_log.Write("Failed to start the animation thread");
-        return -1;
+    m_log.Write("No Parent window - loading bitmaps");
+    for (int k = 0; k < 4; ++k) {
+        if (!LoadSaucerSheet(k))
+            return FALSE;
     }
-    m_bShowFps = ReadSaverSetting(Setting::Fps);
-    m_bRunning = TRUE;
-    m_log.Write("Finished Main Application initialisation");
-    return 0;
+    int count = static_cast<int>(ReadSaverSetting(Setting::Count));
+    if (count > SpecOf(Setting::Count).saverMax)
+        count = SpecOf(Setting::Count).saverMax;
+    if (count > 0) {
+        m_pGroups = new CSaucerGroup[count];
+        m_nGroups = count;
+    }
+    for (int i = 0; i < count; ++i) {
+        m_log.WriteValue("Creating saucer group", i);
+        // A place is drawn for every type before the type itself.
+        POINT start[4];
+        for (int k = 0; k < 4; ++k)
+            start[k] = DrawGroupStart(k, W);
+        int type = TypeFromDraw(RandomRange(1, 15));
+        m_pGroups[i].Create(type, &m_saucerImages[type], start[type].x, start[type].y, &m_sprites);
+    }
+    return TRUE;
 }
 
 BOOL CSceneWnd::OnSurfacesRestored()
@@ -235,8 +261,8 @@ BOOL CSceneWnd::OnSurfacesRestored()
 
 void CSceneWnd::ShowWaitingText()
 {
-    HDC dc = nullptr;
-    if (FAILED(m_pPrimary->GetDC(&dc)))
+    CSurfaceDC dc(m_pPrimary.Get());
+    if (!dc)
         return;
     static const char kText[] = "Skardel coming - please wait...";
     SetBkColor(dc, RGB(0, 0, 0));
@@ -244,7 +270,6 @@ void CSceneWnd::ShowWaitingText()
     SIZE size = {};
     GetTextExtentPoint32A(dc, kText, sizeof kText - 1, &size);
     TextOutA(dc, (m_nScreenWidth - size.cx) / 2, (m_nScreenHeight - size.cy) / 2, kText, sizeof kText - 1);
-    m_pPrimary->ReleaseDC(dc);
 }
 
 BOOL CSceneWnd::StartThread()
@@ -353,8 +378,8 @@ BOOL CSceneWnd::DrawFpsImage(int fps)
     } else if (m_pFpsImage->IsLost() == DDERR_SURFACELOST && FAILED(m_pFpsImage->Restore())) {
         return FALSE;
     }
-    HDC dc = nullptr;
-    if (FAILED(m_pFpsImage->GetDC(&dc)))
+    CSurfaceDC dc(m_pFpsImage.Get());
+    if (!dc)
         return FALSE;
     char text[32];
     int n = wsprintfA(text, "FPS: %d", fps);
@@ -367,7 +392,6 @@ BOOL CSceneWnd::DrawFpsImage(int fps)
     if (m_sizeFpsText.cy > kFpsImageHeight)
         m_sizeFpsText.cy = kFpsImageHeight;
     TextOutA(dc, 0, 0, text, n);
-    m_pFpsImage->ReleaseDC(dc);
     m_nFpsDrawn = fps;
     return TRUE;
 }
@@ -440,8 +464,8 @@ void CSceneWnd::OnDestroy()
 void CSceneWnd::ReleaseFpsImage()
 {
     // Made on a thread that may still be drawing when it did not stop.
-    if (m_pFpsImage && !m_bLeftToThread) {
-        m_pFpsImage->Release();
-        m_pFpsImage = nullptr;
-    }
+    if (m_bLeftToThread)
+        m_pFpsImage.Detach();
+    else
+        m_pFpsImage.Release();
 }

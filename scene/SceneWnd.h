@@ -2,7 +2,7 @@
 // the preview and, through CSaverWnd, the full-screen saver.
 #pragma once
 
-#include "display/DisplayWnd.h"
+#include "scene/SpriteWnd.h"
 #include "framework/afxmt.h"
 #include "scene/Saucer.h"
 #include "scene/SpriteImage.h"
@@ -31,7 +31,7 @@ struct CAnimationControl {
 };
 
 
-class CSceneWnd : public CDisplayWnd {
+class CSceneWnd : public CSpriteWnd {
 public:
     explicit CSceneWnd(BOOL bAutoDelete);
     ~CSceneWnd() override;
@@ -40,6 +40,9 @@ public:
     static UINT AnimationThreadProc(LPVOID pParam);
     UINT RunAnimation(CAnimationControl* control);
     void RenderFrame();
+
+protected:
+    friend struct TestAccess;
 
     CSpriteImage m_saucerImages[4];
     CSpriteImage m_starImage;
@@ -59,7 +62,6 @@ public:
     // The millisecond clock the frame loop paces and counts by.
     DWORD (WINAPI* m_pfnClock)();
 
-protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
     void OnTimer(UINT_PTR nIDEvent);
@@ -72,12 +74,20 @@ private:
     BOOL StartThread();
     void ShowWaitingText();
     int CreateScene(LPCREATESTRUCT lpCreateStruct);
+    BOOL InitPalette();
+    // Black, with the stars stamped on it; on the screen at once in full
+    // screen, with a line asking to wait.
+    BOOL InitBackground(int W, int H);
+    BOOL InitSaucers(int W);
+    BOOL LoadSaucerSheet(int type);
+    // A random start on the grid of a group of that type.
+    POINT DrawGroupStart(int type, int W);
 
     HWND m_hWndHost = nullptr;  // the preview's parent, watched while it runs
     // The frame-rate text, drawn once per new value and copied into each
     // frame: writing on the shown picture costs a round trip each time and
     // flickers.
-    IDirectDrawSurface3* m_pFpsImage = nullptr;
+    CComPtr<IDirectDrawSurface3> m_pFpsImage;
     int m_nFpsDrawn = -1;
     BOOL m_bFpsImageFailed = FALSE;
     SIZE m_sizeFpsText = {};

@@ -1,7 +1,5 @@
 #include "scene/Sprite.h"
 
-#include "display/DisplayWnd.h"
-
 CSprite::CSprite()
     : m_nTag(0), m_bHitTestable(FALSE), m_bVisible(TRUE), m_rect{ 0, 0, 0, 0 }, m_x(0), m_y(0), m_nWidth(0),
       m_nHeight(0), m_nDepth(50), m_nUserValue(0), m_nImageTag(0), m_bHasImage(FALSE), m_bOwnsImage(FALSE),

@@ -77,3 +77,10 @@ public:
     CSprite* Remove(CSprite* pSprite);
     BOOL Reposition(CSprite* pSprite);
 };
+
+// What sprites need of the window that draws them (theDisplayWnd, set by the
+// scene's set-up); both do nothing while there is none.
+// A whole frame composed and shown at once.
+void RedrawDisplay();
+// Moves a sprite whose depth changed to its new place in the drawing order.
+void RepositionSprite(CSprite* pSprite);

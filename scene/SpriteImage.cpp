@@ -13,7 +13,9 @@ CSpriteImage::~CSpriteImage() = default;
 BOOL CSpriteImage::Load(IDirectDraw2* dd, CString name)
 {
     SIZE size = { m_nWidth, m_nHeight };
-    m_pSurface = DDLoadBitmap2(dd, name, 0, 0, &size);
+    // Let go of here: DirectDraw releases its surfaces with itself, and the
+    // image outlives it.
+    m_pSurface = DDLoadBitmap2(dd, name, 0, 0, &size).Detach();
     if (!m_pSurface)
         return FALSE;
     m_strName = name;

@@ -4,6 +4,7 @@
 #include "app/SaverWnd.h"
 #include "res/resource.h"
 #include "support/Registry.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -16,7 +17,7 @@ protected:
         ClearStoredSettings();
         // No frame during the test: the thread only waits.
         SetDwordSetting("Speed", 100000);
-        CSaverWnd::s_bHaveStartPos = FALSE;
+        TestAccess::s_bHaveStartPos() = FALSE;
         m_saver = new CSaverWnd;
         ASSERT_TRUE(m_saver->CreateFullScreen());
         m_hWnd = m_saver->GetSafeHwnd();
@@ -79,8 +80,8 @@ TEST_F(SaverInput, KeysButtonsAndMonitorOffAskToClose)
         EXPECT_TRUE(TakeCloseRequest()) << c.name;
     }
     // None of them stops the animation itself: the destroy handler does.
-    EXPECT_FALSE(m_saver->m_bStopRequested);
-    EXPECT_TRUE(m_saver->m_bRunning);
+    EXPECT_FALSE(TestAccess::m_bStopRequested(*m_saver));
+    EXPECT_TRUE(TestAccess::m_bRunning(*m_saver));
 
     // Posted requests close the window through the default handling.
     PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0);
@@ -108,9 +109,9 @@ TEST_F(SaverInput, PointerMayRestWithinThreePixelsOfWhereItWasFirstSeen)
 {
     SetCursorPos(500, 300);
     Send(WM_MOUSEMOVE);
-    EXPECT_TRUE(CSaverWnd::s_bHaveStartPos);
-    EXPECT_EQ(500, CSaverWnd::s_ptStart.x);
-    EXPECT_EQ(300, CSaverWnd::s_ptStart.y);
+    EXPECT_TRUE(TestAccess::s_bHaveStartPos());
+    EXPECT_EQ(500, TestAccess::s_ptStart().x);
+    EXPECT_EQ(300, TestAccess::s_ptStart().y);
 
     // Travel is measured from that first place, not from the last move.
     const POINT resting[] = { { 502, 301 }, { 497, 300 }, { 500, 297 }, { 501, 302 } };
@@ -118,16 +119,16 @@ TEST_F(SaverInput, PointerMayRestWithinThreePixelsOfWhereItWasFirstSeen)
         SetCursorPos(p.x, p.y);
         Send(WM_MOUSEMOVE);
         EXPECT_FALSE(TakeCloseRequest()) << p.x << "," << p.y;
-        EXPECT_FALSE(m_saver->m_bStopRequested) << p.x << "," << p.y;
+        EXPECT_FALSE(TestAccess::m_bStopRequested(*m_saver)) << p.x << "," << p.y;
     }
-    EXPECT_EQ(500, CSaverWnd::s_ptStart.x);
+    EXPECT_EQ(500, TestAccess::s_ptStart().x);
 
     // Four pixels: the animation is stopped at once, then the close asked.
     SetCursorPos(498, 302);
     Send(WM_MOUSEMOVE);
-    EXPECT_TRUE(m_saver->m_bStopRequested);
-    EXPECT_FALSE(m_saver->m_bRunning);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(m_saver->m_pThread->m_hThread, 0));
+    EXPECT_TRUE(TestAccess::m_bStopRequested(*m_saver));
+    EXPECT_FALSE(TestAccess::m_bRunning(*m_saver));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*m_saver)->m_hThread, 0));
     EXPECT_TRUE(TakeCloseRequest());
 }
 
@@ -135,14 +136,14 @@ TEST_F(SaverInput, DeactivationChecksThePointerToo)
 {
     SetCursorPos(200, 200);
     Send(WM_ACTIVATE, WA_INACTIVE);  // the first look only records
-    EXPECT_TRUE(CSaverWnd::s_bHaveStartPos);
+    EXPECT_TRUE(TestAccess::s_bHaveStartPos());
     Send(WM_ACTIVATEAPP, TRUE);      // activation looks at nothing
     SetCursorPos(210, 200);
     Send(WM_ACTIVATE, WA_ACTIVE);
     EXPECT_FALSE(TakeCloseRequest());
     Send(WM_ACTIVATEAPP, FALSE);
     EXPECT_TRUE(TakeCloseRequest());
-    EXPECT_TRUE(m_saver->m_bStopRequested);
+    EXPECT_TRUE(TestAccess::m_bStopRequested(*m_saver));
 }
 
 TEST_F(SaverInput, ClickLeavesThePointerOneUpAndOneRight)
@@ -157,8 +158,8 @@ TEST_F(SaverInput, ClickLeavesThePointerOneUpAndOneRight)
         { { W - 1, 100 }, { W - 1, 99 } },    // held at the right: only up
         { { W - 1, H - 1 }, { W - 2, H - 2 } },  // the corner: one left instead
     };
-    CSaverWnd::s_bHaveStartPos = TRUE;  // no start to record on the way
-    CSaverWnd::s_ptStart = POINT{ 0, 0 };
+    TestAccess::s_bHaveStartPos() = TRUE;  // no start to record on the way
+    TestAccess::s_ptStart() = POINT{ 0, 0 };
     for (const Case& c : cases) {
         SetCursorPos(c.at.x, c.at.y);
         Send(WM_LBUTTONDOWN, MK_LBUTTON);

@@ -3,8 +3,8 @@
 // the same number of bytes, and the heap allocations made while composing.
 // A benchmark, not a test: it prints figures and never fails on speed.
 #include "app/ScreenSaverApp.h"
-#include "display/DisplayWnd.h"
-#include "scene/Sprite.h"
+#include "scene/SpriteWnd.h"
+#include "support/TestAccess.h"
 
 #include <algorithm>
 #include <atomic>
@@ -54,14 +54,14 @@ int main()
     AfxWinInit(GetModuleHandleA(nullptr));
     theApp.SetRegistryKey("Tolmere");
     int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
-    CDisplayWnd* wnd = new CDisplayWnd(FALSE);
+    CSpriteWnd* wnd = new CSpriteWnd(FALSE);
     RECT rect = { 0, 0, w, h };
     if (!wnd->Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr)) {
         printf("the display could not be set up\n");
         return 1;
     }
     CSpriteImage image;
-    image.Load(wnd->m_pDirectDraw, "IDB_MARS2");
+    image.Load(TestAccess::m_pDirectDraw(*wnd), "IDB_MARS2");
     image.SetFrameGrid(8, 1);
     srand(1);
     for (int i = 0; i < 400; ++i) {
@@ -69,11 +69,11 @@ int main()
         s->SetImage(&image, 0);
         s->SetPosition(rand() % w, rand() % h, FALSE);
         s->SetFrame(i % 8, FALSE);
-        wnd->m_sprites.Insert(s);
+        TestAccess::m_sprites(*wnd).Insert(s);
     }
-    wnd->FillSurface(wnd->m_pBackground, RECT{ 0, 0, w, h }, 0);
+    wnd->FillSurface(TestAccess::m_pBackground(*wnd), RECT{ 0, 0, w, h }, 0);
     theDisplayWnd = wnd;
-    wnd->m_bActive = TRUE;
+    TestAccess::m_bActive(*wnd) = TRUE;
 
     LARGE_INTEGER freq;
     QueryPerformanceFrequency(&freq);

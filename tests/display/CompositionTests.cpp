@@ -1,10 +1,10 @@
 // Frames composed on real surfaces, read back pixel by pixel.
-#include "display/DisplayWnd.h"
-#include "scene/Sprite.h"
+#include "scene/SpriteWnd.h"
 #include "support/DDrawWrappers.h"
 #include "support/Process.h"
 #include "support/Registry.h"
 #include "support/SurfacePixels.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -23,7 +23,7 @@ protected:
         m_guard = new DDrawWrapGuard(&m_recorder);
         m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 40, 30, 200, 150, nullptr, nullptr,
                                    nullptr, nullptr);
-        m_wnd = new CDisplayWnd(FALSE);
+        m_wnd = new CSpriteWnd(FALSE);
         if (preview) {
             RECT rect = { 0, 0, 200, 150 };
             ASSERT_TRUE(m_wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
@@ -33,15 +33,15 @@ protected:
         }
         m_w = preview ? 200 : GetSystemMetrics(SM_CXSCREEN);
         m_h = preview ? 150 : GetSystemMetrics(SM_CYSCREEN);
-        ASSERT_EQ(DD_OK, m_wnd->FillSurface(m_wnd->m_pBackground, RECT{ 0, 0, m_w, m_h }, kBlue));
-        ASSERT_TRUE(m_image.Load(m_wnd->m_pDirectDraw, "IDB_MARS1"));
+        ASSERT_EQ(DD_OK, m_wnd->FillSurface(TestAccess::m_pBackground(*m_wnd), RECT{ 0, 0, m_w, m_h }, kBlue));
+        ASSERT_TRUE(m_image.Load(TestAccess::m_pDirectDraw(*m_wnd), "IDB_MARS1"));
         m_image.SetFrameGrid(8, 1);
         m_sheet = ReadSurface(m_image.m_pSurface);
         DDCOLORKEY key = {};
         m_image.m_pSurface->GetColorKey(DDCKEY_SRCBLT, &key);
         m_key = key.dwColorSpaceLowValue;
         theDisplayWnd = m_wnd;
-        m_wnd->m_bActive = TRUE;
+        TestAccess::m_bActive(*m_wnd) = TRUE;
     }
     void TearDown() override
     {
@@ -66,7 +66,7 @@ protected:
         s->SetPosition(x, y, FALSE);
         s->SetFrame(frame, FALSE);
         s->m_nDepth = depth;
-        m_wnd->m_sprites.Insert(s);
+        TestAccess::m_sprites(*m_wnd).Insert(s);
         return s;
     }
 
@@ -80,7 +80,7 @@ protected:
     DDrawRecorder m_recorder;
     DDrawWrapGuard* m_guard = nullptr;
     HWND m_parent = nullptr;
-    CDisplayWnd* m_wnd = nullptr;
+    CSpriteWnd* m_wnd = nullptr;
     CSpriteImage m_image;
     SurfacePixels m_sheet;
     DWORD m_key = 0;
@@ -95,7 +95,7 @@ TEST_F(CompositionTest, EmptyListShowsTheBackground)
     int before = m_recorder.Calls("IDirectDrawSurface3::Blt");
     m_wnd->Redraw();
     EXPECT_EQ(before + 2, m_recorder.Calls("IDirectDrawSurface3::Blt"));  // copy and present
-    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
     for (int y = 0; y < m_h; ++y)
         for (int x = 0; x < m_w; ++x)
             ASSERT_EQ(kBlue, work.At(x, y)) << x << "," << y;
@@ -109,7 +109,7 @@ TEST_F(CompositionTest, LaterAndDeeperSpritesLieOnTop)
     AddSprite(60, 40, 1, 70);   // deeper, inserted first: on top of the next
     AddSprite(66, 44, 5, 50);
     m_wnd->Redraw();
-    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
     auto expectStack = [&](int x, int y, int topFrame, int topX, int topY, int lowFrame, int lowX, int lowY) {
         DWORD v;
         DWORD want = kBlue;
@@ -131,10 +131,10 @@ TEST_F(CompositionTest, ClipperTrimsASpriteOnePixelInside)
 {
     Create(true);
     // Outside the window's area the work surface keeps what it had.
-    SurfacePixels before = ReadSurface(m_wnd->m_pWork);
+    SurfacePixels before = ReadSurface(TestAccess::m_pWork(*m_wnd));
     CSprite* s = AddSprite(199, 40, 2, 50);
     m_wnd->Redraw();
-    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
     for (int y = 40; y < 64; ++y) {
         DWORD v;
         DWORD want = FramePixel(2, 0, y - 40, &v) ? v : kBlue;
@@ -157,12 +157,12 @@ TEST_F(CompositionTest, InactiveDisplayOnlyCopiesTheBackground)
 {
     Create(false);
     AddSprite(10, 10, 0, 50);
-    m_wnd->m_bActive = FALSE;
+    TestAccess::m_bActive(*m_wnd) = FALSE;
     int blts = m_recorder.Calls("IDirectDrawSurface3::Blt");
     m_wnd->Redraw();
     EXPECT_EQ(blts + 1, m_recorder.Calls("IDirectDrawSurface3::Blt"));
     EXPECT_EQ(0, m_recorder.Calls("IDirectDrawSurface3::Flip"));
-    SurfacePixels work = ReadSurface(m_wnd->m_pWork);
+    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
     EXPECT_EQ(kBlue, work.At(20, 20));
 }
 
@@ -172,7 +172,7 @@ TEST_F(CompositionTest, SaverFlipsTheComposedFrameToTheScreen)
     AddSprite(100, 80, 4, 50);
     m_wnd->Redraw();
     EXPECT_EQ(1, m_recorder.Calls("IDirectDrawSurface3::Flip"));
-    SurfacePixels screen = ReadSurface(m_wnd->m_pPrimary);
+    SurfacePixels screen = ReadSurface(TestAccess::m_pPrimary(*m_wnd));
     for (int y = 76; y < 108; ++y)
         for (int x = 96; x < 128; ++x) {
             DWORD v;
@@ -244,5 +244,5 @@ TEST_F(CompositionTest, TwoThreadsAndPaintingNeverOverlap)
     b.join();
     EXPECT_FALSE(m_recorder.overlapped);
     EXPECT_GT(m_recorder.Calls("IDirectDrawSurface3::Blt"), 100);
-    EXPECT_EQ(0, m_wnd->m_sprites.GetSize());
+    EXPECT_EQ(0, TestAccess::m_sprites(*m_wnd).GetSize());
 }

@@ -137,7 +137,7 @@ TEST_F(ArtworkTest, SheetsLoadFromTheExecutableAtTheirSizes)
     };
     for (auto& sheet : sheets) {
         SIZE size = { -1, -1 };
-        IDirectDrawSurface3* s = Keep(DDLoadBitmap2(m_dd, sheet.name, 0, 0, &size));
+        IDirectDrawSurface3* s = Keep(DDLoadBitmap2(m_dd, sheet.name, 0, 0, &size).Detach());
         ASSERT_NE(nullptr, s) << sheet.name;
         EXPECT_EQ(sheet.w, size.cx) << sheet.name;
         EXPECT_EQ(sheet.h, size.cy) << sheet.name;
@@ -171,7 +171,7 @@ TEST_F(ArtworkTest, MissingNameIsLoggedAndAFileServesAsFallBack)
     WriteFile(h, &header, sizeof header, &written, nullptr);
     WriteFile(h, data, length, &written, nullptr);
     CloseHandle(h);
-    IDirectDrawSurface3* s = Keep(DDLoadBitmap2(m_dd, file.c_str(), 0, 0, &size));
+    IDirectDrawSurface3* s = Keep(DDLoadBitmap2(m_dd, file.c_str(), 0, 0, &size).Detach());
     EXPECT_NE(nullptr, s);
     EXPECT_EQ(192, size.cx);
     EXPECT_EQ(24, size.cy);
@@ -250,11 +250,10 @@ TEST_F(ArtworkTest, PaletteFromTheSaucerSheet)
     GetSystemPaletteEntries(dc, 0, 256, system);
     ReleaseDC(nullptr, dc);
 
-    IDirectDrawPalette* pal = DDLoadPalette2(m_dd, "IDB_MARS4");
+    CComPtr<IDirectDrawPalette> pal = DDLoadPalette2(m_dd, "IDB_MARS4");
     ASSERT_NE(nullptr, pal);
     PALETTEENTRY got[256];
     pal->GetEntries(0, 0, 256, got);
-    pal->Release();
 
     HRSRC res = FindResourceA(nullptr, "IDB_MARS4", reinterpret_cast<LPCSTR>(RT_BITMAP));
     const BITMAPINFO* info = static_cast<const BITMAPINFO*>(LockResource(LoadResource(nullptr, res)));
@@ -267,10 +266,9 @@ TEST_F(ArtworkTest, PaletteFromTheSaucerSheet)
         EXPECT_EQ(0, memcmp(&want, &got[i], sizeof want)) << "entry " << i;
     }
 
-    IDirectDrawPalette* plain = DDLoadPalette2(m_dd, nullptr);
+    CComPtr<IDirectDrawPalette> plain = DDLoadPalette2(m_dd, nullptr);
     ASSERT_NE(nullptr, plain);
     plain->GetEntries(0, 0, 256, got);
-    plain->Release();
     EXPECT_EQ(0, memcmp(system, got, sizeof got));
 }
 
@@ -302,11 +300,10 @@ TEST_F(ArtworkTest, PaletteFromAFileSparesNothing)
     HDC dc = GetDC(nullptr);
     GetSystemPaletteEntries(dc, 0, 256, system);
     ReleaseDC(nullptr, dc);
-    IDirectDrawPalette* pal = DDLoadPalette2(m_dd, file.c_str());
+    CComPtr<IDirectDrawPalette> pal = DDLoadPalette2(m_dd, file.c_str());
     ASSERT_NE(nullptr, pal);
     PALETTEENTRY got[256];
     pal->GetEntries(0, 0, 256, got);
-    pal->Release();
     DeleteFileA(file.c_str());
     // DirectDraw itself keeps entry 0 of such a palette black.
     for (int i = 1; i < 16; ++i) {
@@ -326,11 +323,10 @@ TEST_F(ArtworkTest, PaletteRulesForResources)
     GetSystemPaletteEntries(dc, 0, 256, system);
     ReleaseDC(nullptr, dc);
     auto load = [this](const char* name, PALETTEENTRY* out) {
-        IDirectDrawPalette* pal = DDLoadPalette2(m_dd, name);
+        CComPtr<IDirectDrawPalette> pal = DDLoadPalette2(m_dd, name);
         ASSERT_NE(nullptr, pal) << name;
         pal->GetEntries(0, 0, 256, out);
-        pal->Release();
-    };
+        };
     auto tableColour = [](int i) { return PALETTEENTRY{ static_cast<BYTE>(1 + i / 2), static_cast<BYTE>(i),
                                                         static_cast<BYTE>(255 - i), 0 }; };
     PALETTEENTRY got[256];

@@ -6,6 +6,7 @@
 #include "support/Process.h"
 #include "support/Registry.h"
 #include "support/StartupLog.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -109,14 +110,14 @@ TEST_F(DisplayWndTest, PreviewSetUpAndOrderedRelease)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd wnd(FALSE);
     ASSERT_TRUE(CreatePreview(&wnd));
-    EXPECT_TRUE(wnd.m_bWindowed);
-    EXPECT_FALSE(wnd.m_bActive);
-    EXPECT_EQ(m_screenW, wnd.m_nScreenWidth);
-    EXPECT_EQ(16, wnd.m_nScreenDepth);
-    ASSERT_TRUE(wnd.m_pWork && wnd.m_pBackground && wnd.m_pPrimary && wnd.m_pClipper);
+    EXPECT_TRUE(TestAccess::m_bWindowed(wnd));
+    EXPECT_FALSE(TestAccess::m_bActive(wnd));
+    EXPECT_EQ(m_screenW, TestAccess::m_nScreenWidth(wnd));
+    EXPECT_EQ(16, TestAccess::m_nScreenDepth(wnd));
+    ASSERT_TRUE(TestAccess::m_pWork(wnd) && TestAccess::m_pBackground(wnd) && TestAccess::m_pPrimary(wnd) && TestAccess::m_pClipper(wnd));
     // The work surface is the whole screen, the background the window.
-    SIZE work = SurfaceSize(wnd.m_pWork);
-    SIZE background = SurfaceSize(wnd.m_pBackground);
+    SIZE work = SurfaceSize(TestAccess::m_pWork(wnd));
+    SIZE background = SurfaceSize(TestAccess::m_pBackground(wnd));
     EXPECT_EQ(m_screenW, work.cx);
     EXPECT_EQ(m_screenH, work.cy);
     EXPECT_EQ(320, background.cx);
@@ -124,13 +125,13 @@ TEST_F(DisplayWndTest, PreviewSetUpAndOrderedRelease)
     std::string workLabel = "offscreen " + std::to_string(m_screenW) + "x" + std::to_string(m_screenH);
     EXPECT_EQ(Lines({ workLabel + " set", "offscreen 320x240 set" }), recorder.clippers);
     IDirectDrawClipper* clipper = nullptr;
-    EXPECT_EQ(DDERR_NOCLIPPERATTACHED, wnd.m_pPrimary->GetClipper(&clipper));
+    EXPECT_EQ(DDERR_NOCLIPPERATTACHED, TestAccess::m_pPrimary(wnd)->GetClipper(&clipper));
 
     // The window's rectangle is the clip list.
     DWORD size = 0;
-    wnd.m_pClipper->GetClipList(nullptr, nullptr, &size);
+    TestAccess::m_pClipper(wnd)->GetClipList(nullptr, nullptr, &size);
     std::vector<BYTE> data(size);
-    ASSERT_EQ(DD_OK, wnd.m_pClipper->GetClipList(nullptr, reinterpret_cast<RGNDATA*>(data.data()), &size));
+    ASSERT_EQ(DD_OK, TestAccess::m_pClipper(wnd)->GetClipList(nullptr, reinterpret_cast<RGNDATA*>(data.data()), &size));
     RGNDATA* rgn = reinterpret_cast<RGNDATA*>(data.data());
     ASSERT_EQ(1u, rgn->rdh.nCount);
     RECT clip = *reinterpret_cast<RECT*>(rgn->Buffer);
@@ -148,8 +149,8 @@ TEST_F(DisplayWndTest, PreviewSetUpAndOrderedRelease)
     EXPECT_EQ(Lines({ "clipper", "offscreen 320x240", workLabel, "primary", "IDirectDraw2" }), recorder.releases);
     EXPECT_EQ(Lines({ workLabel + " cleared", "offscreen 320x240 cleared" }), recorder.clippers);
     EXPECT_EQ(0, recorder.References());
-    EXPECT_EQ(nullptr, wnd.m_pDirectDraw);
-    EXPECT_EQ(nullptr, wnd.m_pPrimary);
+    EXPECT_EQ(nullptr, TestAccess::m_pDirectDraw(wnd));
+    EXPECT_EQ(nullptr, TestAccess::m_pPrimary(wnd));
     EXPECT_EQ(0, g_destroyed);  // no auto-delete: the object outlives its window
 }
 
@@ -159,11 +160,11 @@ TEST_F(DisplayWndTest, SaverSetUpAndOrderedRelease)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
     ASSERT_TRUE(CreateSaver(wnd));
-    EXPECT_FALSE(wnd->m_bWindowed);
+    EXPECT_FALSE(TestAccess::m_bWindowed(*wnd));
     DDSCAPS caps = {};
-    wnd->m_pWork->GetCaps(&caps);
+    TestAccess::m_pWork(*wnd)->GetCaps(&caps);
     EXPECT_TRUE(caps.dwCaps & DDSCAPS_BACKBUFFER);
-    SIZE background = SurfaceSize(wnd->m_pBackground);
+    SIZE background = SurfaceSize(TestAccess::m_pBackground(*wnd));
     EXPECT_EQ(m_screenW, background.cx);
     EXPECT_EQ(m_screenH, background.cy);
     std::string bgLabel = "offscreen " + std::to_string(m_screenW) + "x" + std::to_string(m_screenH);
@@ -283,11 +284,11 @@ TEST_F(DisplayWndTest, Depth24_SaverSwitchesTo16BitsAndBack)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
     ASSERT_TRUE(CreateSaver(wnd));
-    EXPECT_EQ(32, wnd->m_nScreenDepth);
+    EXPECT_EQ(32, TestAccess::m_nScreenDepth(*wnd));
     EXPECT_EQ(1, recorder.calls["IDirectDraw2::SetDisplayMode"]);
     DDSURFACEDESC mode = {};
     mode.dwSize = sizeof mode;
-    wnd->m_pDirectDraw->GetDisplayMode(&mode);
+    TestAccess::m_pDirectDraw(*wnd)->GetDisplayMode(&mode);
     EXPECT_EQ(16u, mode.ddpfPixelFormat.dwRGBBitCount);
     EXPECT_EQ(static_cast<DWORD>(m_screenW), mode.dwWidth);
     wnd->m_log.Save();

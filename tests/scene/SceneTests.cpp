@@ -6,6 +6,7 @@
 #include "support/Registry.h"
 #include "support/StartupLog.h"
 #include "support/SurfacePixels.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 #include <mmsystem.h>
@@ -114,24 +115,24 @@ protected:
 TEST(RenderFrame, CountsFramesPerSecondWindow)
 {
     CSceneWnd scene(FALSE);
-    scene.m_pfnClock = FakeClock;
-    scene.m_bWindowed = TRUE;
-    scene.m_bRunning = TRUE;
+    TestAccess::m_pfnClock(scene) = FakeClock;
+    TestAccess::m_bWindowed(scene) = TRUE;
+    TestAccess::m_bRunning(scene) = TRUE;
     for (int k = 0; k < 21; ++k) {
         g_now = 5000 + 50 * k;
         scene.RenderFrame();
-        EXPECT_EQ(k < 20 ? 0 : 21, scene.m_nFps) << "frame " << k;
+        EXPECT_EQ(k < 20 ? 0 : 21, TestAccess::m_nFps(scene)) << "frame " << k;
     }
     // The next window opens at the next frame.
     g_now += 50;
     scene.RenderFrame();
-    EXPECT_TRUE(scene.m_bFpsCounting);
-    EXPECT_EQ(1, scene.m_nFpsFrames);
+    EXPECT_TRUE(TestAccess::m_bFpsCounting(scene));
+    EXPECT_EQ(1, TestAccess::m_nFpsFrames(scene));
 
     // Not running: nothing is counted.
-    scene.m_bRunning = FALSE;
+    TestAccess::m_bRunning(scene) = FALSE;
     scene.RenderFrame();
-    EXPECT_EQ(1, scene.m_nFpsFrames);
+    EXPECT_EQ(1, TestAccess::m_nFpsFrames(scene));
 }
 
 TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
@@ -142,10 +143,10 @@ TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
     const unsigned seed = 4242;
     CSceneWnd* scene = Start(seed);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    EXPECT_EQ(1, scene->m_nGroups);
-    EXPECT_EQ(8, scene->m_sprites.GetSize());
-    EXPECT_EQ(10u, scene->m_nTimerPeriod);
-    EXPECT_TRUE(scene->m_bThreadStarted);
+    EXPECT_EQ(1, TestAccess::m_nGroups(*scene));
+    EXPECT_EQ(8, TestAccess::m_sprites(*scene).GetSize());
+    EXPECT_EQ(10u, TestAccess::m_nTimerPeriod(*scene));
+    EXPECT_TRUE(TestAccess::m_bThreadStarted(*scene));
 
     // The whole log of the start: the display's lines, then the scene's.
     std::vector<std::string> expected =
@@ -155,8 +156,8 @@ TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
         expected.push_back(line);
     EXPECT_EQ(expected, Saved(scene->m_log, "skardel_scene.scr"));
     scene->DestroyWindow();
-    EXPECT_EQ(0, scene->m_sprites.GetSize());
-    EXPECT_EQ(nullptr, scene->m_pDirectDraw);
+    EXPECT_EQ(0, TestAccess::m_sprites(*scene).GetSize());
+    EXPECT_EQ(nullptr, TestAccess::m_pDirectDraw(*scene));
     delete scene;
 }
 
@@ -165,7 +166,7 @@ TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
     SetDwordSetting("Speed", 250);
     const unsigned seed = 4242;
     CSceneWnd* scene = Start(seed);
-    EXPECT_EQ(250u, scene->m_nTimerPeriod);
+    EXPECT_EQ(250u, TestAccess::m_nTimerPeriod(*scene));
     // Replay the draws: twenty stars of three draws, the row and column, then
     // the leader's step and drop.
     srand(seed);
@@ -175,7 +176,7 @@ TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
     int c = rand() % (320 / (8 * 24) + 1);
     rand();                       // the leader's sway rate
     int drop = 4 + rand() % 5;
-    CSaucer* leader = scene->m_pGroups[0].m_saucers[0];
+    CSaucer* leader = TestAccess::m_pGroups(*scene)[0].m_saucers[0];
     EXPECT_EQ(c * 8 * 24 + 72, leader->m_nBaseX);
     // At one pixel a quarter second the thread has hardly moved it yet.
     EXPECT_LE(leader->m_y, r * 6 * 24 + 36 / drop);
@@ -188,8 +189,8 @@ TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
     // (a stop that only gave up waiting would leave it running), and a
     // second stop (destroy) waits for nothing.
     scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
-    EXPECT_FALSE(scene->m_bRunning);
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
+    EXPECT_FALSE(TestAccess::m_bRunning(*scene));
     scene->DestroyWindow();
     delete scene;
 }
@@ -198,9 +199,9 @@ TEST_F(PreviewScene, HugeSpeedStillStopsAtOnce)
 {
     SetDwordSetting("Speed", 0xFFFFFFF0);
     CSceneWnd* scene = Start(1);
-    EXPECT_EQ(0xFFFFFFF0u, scene->m_nTimerPeriod);
+    EXPECT_EQ(0xFFFFFFF0u, TestAccess::m_nTimerPeriod(*scene));
     scene->DestroyWindow();
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
     delete scene;
 }
 
@@ -209,9 +210,9 @@ TEST_F(FullScreenScene, CountZeroGivesOnlyTheStars)
     SetDwordSetting("Count", 0);
     CSceneWnd* scene = Start(7);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    EXPECT_EQ(0, scene->m_nGroups);
-    EXPECT_EQ(nullptr, scene->m_pGroups);
-    EXPECT_EQ(0, scene->m_sprites.GetSize());
+    EXPECT_EQ(0, TestAccess::m_nGroups(*scene));
+    EXPECT_EQ(nullptr, TestAccess::m_pGroups(*scene));
+    EXPECT_EQ(0, TestAccess::m_sprites(*scene).GetSize());
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
     const std::vector<std::string> scene_lines(lines.end() - 4, lines.end());
     EXPECT_EQ((std::vector<std::string>{ "Main Application initialisation...", "No Parent window - loading bitmaps",
@@ -223,7 +224,7 @@ TEST_F(FullScreenScene, NoStarsLeaveThePlainBlackBackground)
 {
     SetDwordSetting("Stars", 0);
     CSceneWnd* scene = Start(7);
-    SurfacePixels background = ReadSurface(scene->m_pBackground);
+    SurfacePixels background = ReadSurface(TestAccess::m_pBackground(*scene));
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * GetSystemMetrics(SM_CYSCREEN), int(background.values.size()));
     EXPECT_EQ(0u, LitPixels(background));
 }
@@ -234,7 +235,7 @@ TEST_F(FullScreenScene, FourStarsAtTheirDrawnPlaces)
     const unsigned seed = 99;
     CSceneWnd* scene = Start(seed);
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    const int sw = scene->m_starImage.m_nFrameWidth, sh = scene->m_starImage.m_nFrameHeight;
+    const int sw = TestAccess::m_starImage(*scene).m_nFrameWidth, sh = TestAccess::m_starImage(*scene).m_nFrameHeight;
     ASSERT_EQ(8, sw);
     ASSERT_EQ(8, sh);
     srand(seed);
@@ -245,7 +246,7 @@ TEST_F(FullScreenScene, FourStarsAtTheirDrawnPlaces)
         RandomRange(0, 2);
         star = RECT{ x, y, x + sw, y + sh };
     }
-    SurfacePixels background = ReadSurface(scene->m_pBackground);
+    SurfacePixels background = ReadSurface(TestAccess::m_pBackground(*scene));
     ASSERT_EQ(W, background.width);
     int litInStar[4] = {};
     int litOutside = 0;
@@ -301,9 +302,9 @@ TEST_F(FullScreenScene, FrameRateTextFollowsTheLowestBitOfFps)
     for (DWORD fps : { 2u, 3u }) {
         SetDwordSetting("Fps", fps);
         CSceneWnd* scene = Start(1);
-        EXPECT_EQ(fps, scene->m_bShowFps);
+        EXPECT_EQ(fps, TestAccess::m_bShowFps(*scene));
         scene->RenderFrame();
-        std::pair<int, int> grey = CountValue(ReadSurface(scene->m_pPrimary), kGrey565, corner);
+        std::pair<int, int> grey = CountValue(ReadSurface(TestAccess::m_pPrimary(*scene)), kGrey565, corner);
         if (fps == 3) {
             EXPECT_GT(grey.first, 20) << "\"FPS: 0\" in grey at the top left";
         } else {
@@ -326,12 +327,12 @@ struct PacedFrames {
 DWORD WINAPI PacingClock()
 {
     g_now += 1;
-    if (g_paced.scene->m_nFpsFrames != g_paced.seenFrames) {
-        g_paced.seenFrames = g_paced.scene->m_nFpsFrames;
+    if (TestAccess::m_nFpsFrames(*g_paced.scene) != g_paced.seenFrames) {
+        g_paced.seenFrames = TestAccess::m_nFpsFrames(*g_paced.scene);
         g_now += 20;
         g_paced.ends.push_back(g_now);
         if (g_paced.ends.size() == 6)
-            g_paced.scene->m_bStopRequested = TRUE;
+            TestAccess::m_bStopRequested(*g_paced.scene) = TRUE;
     }
     return g_now;
 }
@@ -341,10 +342,10 @@ DWORD WINAPI PacingClock()
 TEST(RunAnimation, PeriodRunsFromTheEndOfEachFrame)
 {
     CSceneWnd scene(FALSE);
-    scene.m_pfnClock = PacingClock;
-    scene.m_bWindowed = TRUE;
-    scene.m_bRunning = TRUE;
-    scene.m_nTimerPeriod = 30;
+    TestAccess::m_pfnClock(scene) = PacingClock;
+    TestAccess::m_bWindowed(scene) = TRUE;
+    TestAccess::m_bRunning(scene) = TRUE;
+    TestAccess::m_nTimerPeriod(scene) = 30;
     g_now = 1000;
     g_paced = PacedFrames();
     g_paced.scene = &scene;
@@ -359,8 +360,8 @@ TEST(RunAnimation, PeriodRunsFromTheEndOfEachFrame)
         EXPECT_GE(gap, 30u + 20u) << "frame " << k;
         EXPECT_LE(gap, 30u + 20u + 3u) << "frame " << k;
     }
-    EXPECT_EQ(6, scene.m_nFpsFrames);
-    EXPECT_EQ(0, scene.m_nFps);
+    EXPECT_EQ(6, TestAccess::m_nFpsFrames(scene));
+    EXPECT_EQ(0, TestAccess::m_nFps(scene));
 }
 
 TEST_F(PreviewScene, NeverShowsTheFrameRateText)
@@ -368,11 +369,11 @@ TEST_F(PreviewScene, NeverShowsTheFrameRateText)
     SetDwordSetting("Fps", 3);
     SetDwordSetting("Speed", kNoFrames);
     CSceneWnd* scene = Start(5);
-    EXPECT_EQ(3u, scene->m_bShowFps);
+    EXPECT_EQ(3u, TestAccess::m_bShowFps(*scene));
     scene->RenderFrame();
     // The screen under the window shows the composed frame and nothing over it.
-    SurfacePixels screen = ReadSurface(scene->m_pPrimary);
-    SurfacePixels frame = ReadSurface(scene->m_pWork);
+    SurfacePixels screen = ReadSurface(TestAccess::m_pPrimary(*scene));
+    SurfacePixels frame = ReadSurface(TestAccess::m_pWork(*scene));
     ASSERT_GT(screen.width, 0);
     int differing = 0;
     for (int y = 0; y < 240; ++y)
@@ -411,18 +412,18 @@ TEST_F(FullScreenScene, Depth8_PaletteAndGroupPlacesOnA640By480Display)
     const unsigned seed = 2026;
     CSceneWnd* scene = Start(seed);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    EXPECT_EQ(8, scene->m_nScreenDepth);
-    ASSERT_NE(nullptr, scene->m_pPalette);
+    EXPECT_EQ(8, TestAccess::m_nScreenDepth(*scene));
+    ASSERT_NE(nullptr, TestAccess::m_pPalette(*scene));
     IDirectDrawPalette* palette = nullptr;
-    ASSERT_EQ(DD_OK, scene->m_pPrimary->GetPalette(&palette));
-    EXPECT_EQ(scene->m_pPalette, palette);
+    ASSERT_EQ(DD_OK, TestAccess::m_pPrimary(*scene)->GetPalette(&palette));
+    EXPECT_EQ(TestAccess::m_pPalette(*scene), palette);
     palette->Release();
 
-    ASSERT_EQ(40, scene->m_nGroups);
+    ASSERT_EQ(40, TestAccess::m_nGroups(*scene));
     int fw[4], fh[4];
     for (int k = 0; k < 4; ++k) {
-        fw[k] = scene->m_saucerImages[k].m_nFrameWidth;
-        fh[k] = scene->m_saucerImages[k].m_nFrameHeight;
+        fw[k] = TestAccess::m_saucerImages(*scene)[k].m_nFrameWidth;
+        fh[k] = TestAccess::m_saucerImages(*scene)[k].m_nFrameHeight;
     }
     EXPECT_EQ((std::vector<int>{ 24, 40, 80, 160 }), std::vector<int>(fw, fw + 4));
     srand(seed);
@@ -447,7 +448,7 @@ TEST_F(FullScreenScene, Depth8_PaletteAndGroupPlacesOnA640By480Display)
                 drop = d;
         }
         EXPECT_TRUE(IsStartingPlace(type, x[type], y[type])) << "group " << g;
-        const CSaucer* leader = scene->m_pGroups[g].m_saucers[0];
+        const CSaucer* leader = TestAccess::m_pGroups(*scene)[g].m_saucers[0];
         EXPECT_EQ(fw[type], leader->m_nWidth) << "group " << g;
         EXPECT_EQ(x[type] + 3 * fw[type], leader->m_nBaseX) << "group " << g;
         EXPECT_EQ(y[type] + (fh[type] + fh[type] / 2) / drop, leader->m_y) << "group " << g;
@@ -461,13 +462,12 @@ TEST_F(PreviewScene, Depth8_PreviewSetsTheSamePalette)
     if (EnvironmentValue("SKARDEL_DEPTH") != "8")
         GTEST_SKIP() << "needs the 8-bit 640 x 480 display";
     CSceneWnd* scene = Start(3);
-    ASSERT_NE(nullptr, scene->m_pPalette);
+    ASSERT_NE(nullptr, TestAccess::m_pPalette(*scene));
     PALETTEENTRY scene_entries[256], sheet_entries[256];
-    ASSERT_EQ(DD_OK, scene->m_pPalette->GetEntries(0, 0, 256, scene_entries));
-    IDirectDrawPalette* sheet = DDLoadPalette2(scene->m_pDirectDraw, "IDB_MARS4");
+    ASSERT_EQ(DD_OK, TestAccess::m_pPalette(*scene)->GetEntries(0, 0, 256, scene_entries));
+    CComPtr<IDirectDrawPalette> sheet = DDLoadPalette2(TestAccess::m_pDirectDraw(*scene), "IDB_MARS4");
     ASSERT_NE(nullptr, sheet);
     ASSERT_EQ(DD_OK, sheet->GetEntries(0, 0, 256, sheet_entries));
-    sheet->Release();
     for (int i = 0; i < 256; ++i)
         EXPECT_EQ(RGB(sheet_entries[i].peRed, sheet_entries[i].peGreen, sheet_entries[i].peBlue),
                   RGB(scene_entries[i].peRed, scene_entries[i].peGreen, scene_entries[i].peBlue))
@@ -481,7 +481,7 @@ TEST_F(PreviewScene, FourStarsAreNoneInThePreview)
     SetDwordSetting("Stars", 4);
     SetDwordSetting("Speed", kNoFrames);
     CSceneWnd* scene = Start(11);
-    SurfacePixels background = ReadSurface(scene->m_pBackground);
+    SurfacePixels background = ReadSurface(TestAccess::m_pBackground(*scene));
     ASSERT_EQ(320 * 240, int(background.values.size()));
     EXPECT_EQ(0u, LitPixels(background));
     scene->DestroyWindow();
@@ -508,7 +508,7 @@ struct StuckFrame {
 
 DWORD WINAPI StickingClock()
 {
-    if (g_stuck->armed && g_stuck->scene->m_nFpsFrames != g_stuck->framesWhenArmed) {
+    if (g_stuck->armed && TestAccess::m_nFpsFrames(*g_stuck->scene) != g_stuck->framesWhenArmed) {
         SetEvent(g_stuck->inside);
         WaitForSingleObject(g_stuck->release, INFINITE);
     }
@@ -523,11 +523,11 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     StuckFrame stuck;
     g_stuck = &stuck;
     CSceneWnd* scene = new CSceneWnd(FALSE);
-    scene->m_pfnClock = StickingClock;
+    TestAccess::m_pfnClock(*scene) = StickingClock;
     RECT rect = { 0, 0, 320, 240 };
     stuck.scene = scene;
     ASSERT_TRUE(scene->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
-    stuck.framesWhenArmed = scene->m_nFpsFrames;
+    stuck.framesWhenArmed = TestAccess::m_nFpsFrames(*scene);
     stuck.armed = true;
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(stuck.inside, 10000));
 
@@ -546,17 +546,17 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     watchdog.join();
     CloseHandle(returned);
     ASSERT_FALSE(rescued) << "the stop waited for the stuck frame";
-    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(scene->m_pThread->m_hThread, 0));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
     // Nothing the thread may still touch was released.
-    EXPECT_NE(nullptr, scene->m_pDirectDraw);
-    EXPECT_NE(nullptr, scene->m_pWork);
-    EXPECT_NE(0, scene->m_sprites.GetSize());
+    EXPECT_NE(nullptr, TestAccess::m_pDirectDraw(*scene));
+    EXPECT_NE(nullptr, TestAccess::m_pWork(*scene));
+    EXPECT_NE(0, TestAccess::m_sprites(*scene).GetSize());
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_stuck.scr");
     EXPECT_TRUE(Contains(lines, "Animation thread did not stop - its objects are left until the program ends"));
 
     // Let the frame end: the thread sees the stop and touches nothing more.
     SetEvent(stuck.release);
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(scene->m_pThread->m_hThread, 10000));
+    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 10000));
     g_stuck = nullptr;
     delete scene;
 }
@@ -577,8 +577,8 @@ TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFai
     SetDwordSetting("Stars", 200);
     CSceneWnd* scene = Start(11);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    SurfacePixels before = ReadSurface(scene->m_pBackground);
-    SurfacePixels sheet = ReadSurface(scene->m_saucerImages[2].m_pSurface);
+    SurfacePixels before = ReadSurface(TestAccess::m_pBackground(*scene));
+    SurfacePixels sheet = ReadSurface(TestAccess::m_saucerImages(*scene)[2].m_pSurface);
     ASSERT_LT(0u, LitPixels(before));
     const size_t startLines = Saved(scene->m_log, "skardel_lost.scr").size();
 
@@ -586,21 +586,21 @@ TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFai
     // secure desktop comes in front: the surfaces are lost for real.
     scene->SendMessage(WM_ACTIVATEAPP, FALSE, 0);
     scene->SendMessage(WM_ACTIVATEAPP, TRUE, 0);
-    ASSERT_EQ(DDERR_SURFACELOST, scene->m_pBackground->IsLost());
+    ASSERT_EQ(DDERR_SURFACELOST, TestAccess::m_pBackground(*scene)->IsLost());
     // Windows refuses the restore while another program holds the display;
     // Wine lets it through, so that refusal is made here, frame after frame.
     m_recorder.FailCall("IDirectDrawSurface3::Restore", DDERR_WRONGMODE, 0);
     for (int i = 0; i < 5; ++i)
         scene->Redraw();
-    EXPECT_EQ(DDERR_SURFACELOST, scene->m_pBackground->IsLost());
+    EXPECT_EQ(DDERR_SURFACELOST, TestAccess::m_pBackground(*scene)->IsLost());
     // Given back: the next frame restores every surface and its picture.
     m_recorder.FailCall("", S_OK);
     scene->Redraw();
-    EXPECT_EQ(DD_OK, scene->m_pPrimary->IsLost());
-    EXPECT_EQ(DD_OK, scene->m_pBackground->IsLost());
-    EXPECT_EQ(DD_OK, scene->m_saucerImages[2].m_pSurface->IsLost());
-    EXPECT_EQ(before.values, ReadSurface(scene->m_pBackground).values);
-    EXPECT_EQ(sheet.values, ReadSurface(scene->m_saucerImages[2].m_pSurface).values);
+    EXPECT_EQ(DD_OK, TestAccess::m_pPrimary(*scene)->IsLost());
+    EXPECT_EQ(DD_OK, TestAccess::m_pBackground(*scene)->IsLost());
+    EXPECT_EQ(DD_OK, TestAccess::m_saucerImages(*scene)[2].m_pSurface->IsLost());
+    EXPECT_EQ(before.values, ReadSurface(TestAccess::m_pBackground(*scene)).values);
+    EXPECT_EQ(sheet.values, ReadSurface(TestAccess::m_saucerImages(*scene)[2].m_pSurface).values);
     scene->Redraw();
 
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_lost.scr");
@@ -617,15 +617,15 @@ TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecond
     CSceneWnd* scene = Start(1);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
     // Twenty-one frames within one second of the scene's clock.
-    scene->m_pfnClock = FakeClock;
+    TestAccess::m_pfnClock(*scene) = FakeClock;
     for (int k = 0; k < 21; ++k) {
         g_now = 5000 + 50 * k;
         scene->RenderFrame();
     }
-    ASSERT_EQ(21, scene->m_nFps);
+    ASSERT_EQ(21, TestAccess::m_nFps(*scene));
     // Any frame composed now carries the count, a paint's as well.
     scene->Redraw();
-    SurfacePixels shown = ReadSurface(scene->m_pPrimary);
+    SurfacePixels shown = ReadSurface(TestAccess::m_pPrimary(*scene));
 
     // The same text drawn by GDI on a surface of the screen's format.
     DDSURFACEDESC desc = {};
@@ -635,7 +635,7 @@ TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecond
     desc.dwWidth = 160;
     desc.dwHeight = 32;
     IDirectDrawSurface* plain = nullptr;
-    ASSERT_EQ(DD_OK, scene->m_pDirectDraw->CreateSurface(&desc, &plain, nullptr));
+    ASSERT_EQ(DD_OK, TestAccess::m_pDirectDraw(*scene)->CreateSurface(&desc, &plain, nullptr));
     IDirectDrawSurface3* reference = nullptr;
     ASSERT_EQ(DD_OK, plain->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&reference)));
     plain->Release();

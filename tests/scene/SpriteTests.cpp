@@ -1,5 +1,6 @@
-#include "display/DisplayWnd.h"
+#include "scene/SpriteWnd.h"
 #include "scene/Sprite.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -169,14 +170,14 @@ TEST(CSprite, OperationsGoThroughTheVirtualOnes)
 
 TEST(CSpriteList, KeepsDepthOrderAndOwnsNothing)
 {
-    CDisplayWnd display(FALSE);
+    CSpriteWnd display(FALSE);
     theDisplayWnd = &display;
     CSprite a, b, c, d, stranger;
     a.m_nDepth = 50;
     b.m_nDepth = 70;
     c.m_nDepth = 50;
     d.m_nDepth = 60;
-    CSpriteList& list = display.m_sprites;
+    CSpriteList& list = TestAccess::m_sprites(display);
     for (CSprite* s : { &a, &b, &c, &d })
         EXPECT_TRUE(list.Insert(s));
     auto order = [&list]() {

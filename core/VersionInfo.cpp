@@ -1,4 +1,4 @@
-#include "config/VersionInfo.h"
+#include "core/VersionInfo.h"
 
 #include <cstring>
 #include <new>

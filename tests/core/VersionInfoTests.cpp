@@ -1,4 +1,4 @@
-#include "config/VersionInfo.h"
+#include "core/VersionInfo.h"
 #include "support/Process.h"
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-#include "config/RegistryKey.h"
+#include "framework/afxreg.h"
 
 #include <gtest/gtest.h>
 
