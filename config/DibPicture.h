@@ -23,11 +23,15 @@ public:
     BOOL Unload();
     BOOL Draw(HDC hDC, int x, int y, int nWidth, int nHeight, int xSrc, int ySrc, DWORD dwRop);
 
+    int m_nWidth = 0;
+    int m_nHeight = 0;
+
+private:
+    friend struct TestAccess;
+
     std::unique_ptr<CPalette> m_pPalette;
     std::unique_ptr<CBitmap> m_pBitmap;
     std::unique_ptr<CBitmap> m_pMask; // only when a mask was asked for
-    int m_nWidth = 0;
-    int m_nHeight = 0;
     BOOL m_bLoaded = FALSE;
     BOOL m_bMakeMask = FALSE;
 };

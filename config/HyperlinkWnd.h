@@ -27,6 +27,9 @@ public:
     // followed "%1" is dropped), or after a blank when it has none.
     static CString BuildCommand(const CString& command, const CString& link);
 
+private:
+    friend struct TestAccess;
+
     CString m_strText;
     CString m_strLink;
     int m_nAlignment = 0;
@@ -37,7 +40,6 @@ public:
     UINT m_nCursorId = 0;
     UINT m_nMenuId = 0;
 
-protected:
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnPaint();
     void OnMouseMove(UINT nFlags, POINT point);
@@ -47,7 +49,6 @@ protected:
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
 
-private:
     void CalcTextRect();
     bool OverText(POINT client) const { return PtInRect(&m_rcText, client) != FALSE; }
 

@@ -16,18 +16,20 @@ public:
     explicit CTolmereAboutPage(UINT nCursorId = 0, UINT nMenuId = 0);
     ~CTolmereAboutPage() override;
 
-    UINT m_nCursorId;
-    UINT m_nMenuId;
-    CDibPicture m_picture;
-    std::unique_ptr<CHyperlinkWnd> m_pWebLink;
-    std::unique_ptr<CHyperlinkWnd> m_pMailLink;
-
     BOOL OnInitDialog() override;
     void OnPaint();
 
     DECLARE_MESSAGE_MAP()
 
 private:
+    friend struct TestAccess;
+
+    UINT m_nCursorId;
+    UINT m_nMenuId;
+    CDibPicture m_picture;
+    std::unique_ptr<CHyperlinkWnd> m_pWebLink;
+    std::unique_ptr<CHyperlinkWnd> m_pMailLink;
+
     // A hidden static's place, in this page's client coordinates.
     RECT PlaceOf(int nID) const;
 };

@@ -9,9 +9,6 @@ class CTolmereConfigPage : public CPropertyPage {
 public:
     CTolmereConfigPage();
 
-    CSliderCtrl m_ctlStarfield;
-    CSliderCtrl m_ctlSpeed;
-    CSpinButtonCtrl m_ctlSpin;
     UINT m_nCount = 0; // saucer groups, in edit 1001
     int m_nSpeed = 0;  // milliseconds per frame, the speed slider's position
     int m_nStars = 0;  // stars, the starfield slider's position
@@ -24,4 +21,9 @@ public:
     void OnDeltaposSpin(NMHDR* pNMHDR, LRESULT* pResult);
 
     DECLARE_MESSAGE_MAP()
+
+private:
+    CSliderCtrl m_ctlStarfield;
+    CSliderCtrl m_ctlSpeed;
+    CSpinButtonCtrl m_ctlSpin;
 };

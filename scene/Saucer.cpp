@@ -64,7 +64,7 @@ BOOL CSaucerGroup::Create(int type, CSpriteImage* pImage, int x, int y, CSpriteL
         CSaucer* saucer = new CSaucer;
         try {
             saucer->SetImage(pImage, 0);
-            const int w = saucer->m_nWidth, h = saucer->m_nHeight;
+            const int w = pImage->m_nFrameWidth, h = pImage->m_nFrameHeight;  // the saucer's size
             const int gw = w + w / 2, gh = h + h / 2;
             // A wedge: the leader, three behind it, four behind those.
             const POINT places[8] = {

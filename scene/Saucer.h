@@ -15,6 +15,10 @@ public:
     // sway on the sine curve, spin.
     void Move(RECT area);
 
+private:
+    friend struct TestAccess;
+    friend class CSaucerGroup;  // places its saucers
+
     double m_dPhaseStep;
     double m_dPhase;
     int m_nBaseX;
@@ -28,6 +32,9 @@ public:
 
     BOOL Create(int type, CSpriteImage* pImage, int x, int y, CSpriteList* pList);
     void Update(RECT area);
+
+private:
+    friend struct TestAccess;
 
     CSaucer* m_saucers[8];
 };

@@ -47,6 +47,10 @@ public:
     // Moves the sprite to the place of its new depth in the display's list.
     void SetDepth(int depth, BOOL bRedraw);
 
+protected:
+    friend struct TestAccess;
+    friend class CSpriteList;  // orders by depth
+
     int m_nTag;
     BOOL m_bHitTestable;
     BOOL m_bVisible;

@@ -9,7 +9,6 @@
 class CSpriteImage : public CObject {
 public:
     CSpriteImage();
-    // The surface is released with the DirectDraw object, not here.
     ~CSpriteImage() override;
 
     BOOL Load(IDirectDraw2* dd, CString name);
@@ -19,15 +18,19 @@ public:
     BOOL DrawFrame(IDirectDrawSurface3* dest, int x, int y, int frame);
     BOOL DrawRegion(IDirectDrawSurface3* dest, int x, int y, int width, int height, int srcX, int srcY);
 
-    int m_nWidth;
-    int m_nHeight;
-    IDirectDrawSurface3* m_pSurface;
-    int m_nColumns;
-    int m_nRows;
     int m_nFrameWidth;
     int m_nFrameHeight;
     int m_nFrameCount;
 
 private:
+    friend struct TestAccess;
+
+    int m_nWidth;
+    int m_nHeight;
+    // Not released here: DirectDraw releases its surfaces with itself, and
+    // the image outlives it.
+    IDirectDrawSurface3* m_pSurface;
+    int m_nColumns;
+    int m_nRows;
     CString m_strName;
 };

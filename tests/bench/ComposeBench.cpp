@@ -111,8 +111,8 @@ int main()
     printf("memcpy of the same %zu bytes: %.0f us; ratio %.1f\n", bytes, floor, median / floor);
     printf("heap allocations while composing: %ld\n", allocations);
 
-    if (image.m_pSurface)
-        image.m_pSurface->Release();
+    if (TestAccess::m_pSurface(image))
+        TestAccess::m_pSurface(image)->Release();
     wnd->DestroyWindow();
     delete wnd;
     return 0;

@@ -9,6 +9,7 @@
 #include "support/Process.h"
 #include "support/Registry.h"
 #include "support/SheetDriver.h"
+#include "support/TestAccess.h"
 
 #include <commctrl.h>
 #include <cstring>
@@ -307,8 +308,8 @@ TEST(ConfigSheet, DebugAndAboutPagesCanBeMadeByName)
     EXPECT_EQ(-1, pDebug->m_nLogAlways);
     EXPECT_EQ(-1, pDebug->m_nLogAppend);
     std::unique_ptr<CObject> about(RUNTIME_CLASS(CTolmereAboutPage)->CreateObject());
-    EXPECT_EQ(0u, static_cast<CTolmereAboutPage*>(about.get())->m_nCursorId);
-    EXPECT_EQ(0u, static_cast<CTolmereAboutPage*>(about.get())->m_nMenuId);
+    EXPECT_EQ(0u, TestAccess::m_nCursorId(*static_cast<CTolmereAboutPage*>(about.get())));
+    EXPECT_EQ(0u, TestAccess::m_nMenuId(*static_cast<CTolmereAboutPage*>(about.get())));
     // A page without dynamic creation cannot be made by name.
     EXPECT_EQ(nullptr, RUNTIME_CLASS(CPropertyPage)->CreateObject());
 }
@@ -433,9 +434,9 @@ TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBeh
             EXPECT_TRUE(EqualRect(&at, &place)) << l.id;
             CHyperlinkWnd* wnd = static_cast<CHyperlinkWnd*>(CWnd::FromHandlePermanent(hLink));
             ASSERT_NE(nullptr, wnd);
-            EXPECT_STREQ(l.text, wnd->m_strText);
-            EXPECT_STREQ(l.link, wnd->m_strLink);
-            const int leftGap = wnd->m_rcText.left, rightGap = (at.right - at.left) - wnd->m_rcText.right;
+            EXPECT_STREQ(l.text, TestAccess::m_strText(*wnd));
+            EXPECT_STREQ(l.link, TestAccess::m_strLink(*wnd));
+            const int leftGap = TestAccess::m_rcText(*wnd).left, rightGap = (at.right - at.left) - TestAccess::m_rcText(*wnd).right;
             EXPECT_LE(abs(leftGap - rightGap), 1) << l.id;
         }
 

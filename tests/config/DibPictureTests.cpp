@@ -4,6 +4,7 @@
 #include "config/DibPicture.h"
 #include "res/resource.h"
 #include "support/Process.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -63,8 +64,8 @@ TEST(CDibPicture, PaletteIsTheColourTableOnADeepDisplay)
     ASSERT_TRUE(picture.LoadFromResource(MAKEINTRESOURCEA(IDB_LOGO), FALSE));
     EXPECT_EQ(110, picture.m_nWidth);
     EXPECT_EQ(120, picture.m_nHeight);
-    ASSERT_TRUE(picture.m_pPalette);
-    std::vector<PALETTEENTRY> entries = EntriesOf(*picture.m_pPalette);
+    ASSERT_TRUE(TestAccess::m_pPalette(picture));
+    std::vector<PALETTEENTRY> entries = EntriesOf(*TestAccess::m_pPalette(picture));
     std::vector<RGBQUAD> colours = LogoColours();
     for (int i = 0; i < 256; ++i) {
         EXPECT_EQ(colours[i].rgbRed, entries[i].peRed) << i;
@@ -72,7 +73,7 @@ TEST(CDibPicture, PaletteIsTheColourTableOnADeepDisplay)
         EXPECT_EQ(colours[i].rgbBlue, entries[i].peBlue) << i;
         EXPECT_EQ(0, entries[i].peFlags) << i;
     }
-    EXPECT_FALSE(picture.m_pMask);
+    EXPECT_FALSE(TestAccess::m_pMask(picture));
 }
 
 TEST(CDibPicture, Depth8_StaticColoursStayTheSystemsOnAPaletteDisplay)
@@ -81,8 +82,8 @@ TEST(CDibPicture, Depth8_StaticColoursStayTheSystemsOnAPaletteDisplay)
         GTEST_SKIP() << "needs the 8-bit display";
     CDibPicture picture;
     ASSERT_TRUE(picture.LoadFromResource(MAKEINTRESOURCEA(IDB_LOGO), FALSE));
-    ASSERT_TRUE(picture.m_pPalette);
-    std::vector<PALETTEENTRY> entries = EntriesOf(*picture.m_pPalette);
+    ASSERT_TRUE(TestAccess::m_pPalette(picture));
+    std::vector<PALETTEENTRY> entries = EntriesOf(*TestAccess::m_pPalette(picture));
     std::vector<PALETTEENTRY> system(256);
     CClientDC screen(nullptr);
     ASSERT_EQ(256u, GetSystemPaletteEntries(screen, 0, 256, system.data()));
@@ -129,8 +130,8 @@ namespace {
 
 std::vector<HGDIOBJ> HandlesOf(const CDibPicture& picture)
 {
-    return { picture.m_pPalette->GetSafeHandle(), picture.m_pBitmap->GetSafeHandle(),
-             picture.m_pMask->GetSafeHandle() };
+    return { TestAccess::m_pPalette(picture)->GetSafeHandle(), TestAccess::m_pBitmap(picture)->GetSafeHandle(),
+             TestAccess::m_pMask(picture)->GetSafeHandle() };
 }
 
 bool Deleted(HGDIOBJ h)
@@ -149,7 +150,7 @@ TEST(CDibPicture, ASecondLoadReleasesTheFirstAndUnloadReleasesAll)
     {
         CDibPicture picture;
         ASSERT_TRUE(picture.LoadFromResource(MAKEINTRESOURCEA(IDB_LOGO), TRUE));
-        ASSERT_TRUE(picture.m_pMask);
+        ASSERT_TRUE(TestAccess::m_pMask(picture));
         std::vector<HGDIOBJ> first = HandlesOf(picture);
         const DWORD loaded = GdiObjects();
         if (before) {
@@ -192,8 +193,8 @@ TEST(CDibPicture, RefusesWhatIsNotAWholeEightBitBitmapAndThenDrawsNothing)
         CDibPicture picture;
         EXPECT_EQ(c.loads, picture.LoadFromResource(c.name, FALSE) != FALSE) << c.name;
         if (!c.loads) {
-            EXPECT_FALSE(picture.m_pPalette) << c.name;
-            EXPECT_FALSE(picture.m_pBitmap) << c.name;
+            EXPECT_FALSE(TestAccess::m_pPalette(picture)) << c.name;
+            EXPECT_FALSE(TestAccess::m_pBitmap(picture)) << c.name;
             HDC dc = CreateCompatibleDC(nullptr);
             EXPECT_FALSE(picture.Draw(dc, 0, 0, 4, 4, 0, 0, SRCCOPY)) << c.name;
             DeleteDC(dc);

@@ -3,6 +3,7 @@
 #include "config/HyperlinkWnd.h"
 #include "res/resource.h"
 #include "support/Process.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -33,7 +34,7 @@ protected:
     }
     POINT Centre(CHyperlinkWnd* wnd)
     {
-        POINT p = { (wnd->m_rcText.left + wnd->m_rcText.right) / 2, (wnd->m_rcText.top + wnd->m_rcText.bottom) / 2 };
+        POINT p = { (TestAccess::m_rcText(*wnd).left + TestAccess::m_rcText(*wnd).right) / 2, (TestAccess::m_rcText(*wnd).top + TestAccess::m_rcText(*wnd).bottom) / 2 };
         return p;
     }
     HWND m_parent = nullptr;
@@ -110,12 +111,12 @@ TEST_F(HyperlinkTest, TextRectangleFollowsTheAlignment)
     };
     for (const auto& c : cases) {
         CHyperlinkWnd* wnd = Make(kText, "http://www.tolmere.example/", c.alignment, c.width);
-        EXPECT_EQ(c.left, wnd->m_rcText.left) << c.alignment << " in " << c.width;
-        EXPECT_EQ(c.left + size.cx, wnd->m_rcText.right) << c.alignment;
-        EXPECT_EQ((20 - size.cy) / 2, wnd->m_rcText.top) << c.alignment;
-        EXPECT_EQ((20 - size.cy) / 2 + size.cy, wnd->m_rcText.bottom) << c.alignment;
+        EXPECT_EQ(c.left, TestAccess::m_rcText(*wnd).left) << c.alignment << " in " << c.width;
+        EXPECT_EQ(c.left + size.cx, TestAccess::m_rcText(*wnd).right) << c.alignment;
+        EXPECT_EQ((20 - size.cy) / 2, TestAccess::m_rcText(*wnd).top) << c.alignment;
+        EXPECT_EQ((20 - size.cy) / 2 + size.cy, TestAccess::m_rcText(*wnd).bottom) << c.alignment;
     }
-    EXPECT_LT(m_links.back()->m_rcText.left, 0);
+    EXPECT_LT(TestAccess::m_rcText(*m_links.back()).left, 0);
 }
 
 TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
@@ -123,7 +124,7 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     CHyperlinkWnd* wnd = Make("Email: skardel@tolmere.example", "mailto:skardel@tolmere.example", 1, 360,
                               IDC_POINTING_HAND);
     HWND hWnd = wnd->GetSafeHwnd();
-    const RECT text = wnd->m_rcText;
+    const RECT text = TestAccess::m_rcText(*wnd);
     const int underline = text.bottom - 1;
     PumpMessages(100);
     const COLORREF face = Shown(GetSysColor(COLOR_BTNFACE));
@@ -134,7 +135,7 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     ClientToScreen(hWnd, &away);
     SetCursorPos(away.x, away.y);
     PumpMessages(100);
-    EXPECT_FALSE(wnd->m_bHover);
+    EXPECT_FALSE(TestAccess::m_bHover(*wnd));
 
     // Onto the text: within a few timer periods, underlined in blue.
     POINT over = Centre(wnd);
@@ -142,7 +143,7 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     ClientToScreen(hWnd, &screen);
     SetCursorPos(screen.x, screen.y);
     PumpMessages(100);
-    EXPECT_TRUE(wnd->m_bHover);
+    EXPECT_TRUE(TestAccess::m_bHover(*wnd));
     EXPECT_EQ(blue, ScreenPixel(hWnd, text.left + 1, underline));
     EXPECT_EQ(blue, ScreenPixel(hWnd, text.right - 1, underline));
 
@@ -159,7 +160,7 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     // Off again: the underline goes.
     SetCursorPos(away.x, away.y);
     PumpMessages(100);
-    EXPECT_FALSE(wnd->m_bHover);
+    EXPECT_FALSE(TestAccess::m_bHover(*wnd));
     EXPECT_EQ(face, ScreenPixel(hWnd, text.left + 1, underline));
 }
 

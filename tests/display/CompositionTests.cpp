@@ -36,9 +36,9 @@ protected:
         ASSERT_EQ(DD_OK, m_wnd->FillSurface(TestAccess::m_pBackground(*m_wnd), RECT{ 0, 0, m_w, m_h }, kBlue));
         ASSERT_TRUE(m_image.Load(TestAccess::m_pDirectDraw(*m_wnd), "IDB_MARS1"));
         m_image.SetFrameGrid(8, 1);
-        m_sheet = ReadSurface(m_image.m_pSurface);
+        m_sheet = ReadSurface(TestAccess::m_pSurface(m_image));
         DDCOLORKEY key = {};
-        m_image.m_pSurface->GetColorKey(DDCKEY_SRCBLT, &key);
+        TestAccess::m_pSurface(m_image)->GetColorKey(DDCKEY_SRCBLT, &key);
         m_key = key.dwColorSpaceLowValue;
         theDisplayWnd = m_wnd;
         TestAccess::m_bActive(*m_wnd) = TRUE;
@@ -48,8 +48,8 @@ protected:
         if (m_wnd && m_wnd->GetSafeHwnd()) {
             // The image's surface would go with DirectDraw; the test gives
             // its reference back first so that every reference is counted.
-            if (m_image.m_pSurface)
-                m_image.m_pSurface->Release();
+            if (TestAccess::m_pSurface(m_image))
+                TestAccess::m_pSurface(m_image)->Release();
             m_wnd->DestroyWindow();
             EXPECT_EQ(0, m_recorder.References());
         }
@@ -65,7 +65,7 @@ protected:
         s->SetImage(&m_image, 0);
         s->SetPosition(x, y, FALSE);
         s->SetFrame(frame, FALSE);
-        s->m_nDepth = depth;
+        TestAccess::m_nDepth(*s) = depth;
         TestAccess::m_sprites(*m_wnd).Insert(s);
         return s;
     }

@@ -4,6 +4,7 @@
 #include "scene/SpriteImage.h"
 #include "support/Process.h"
 #include "support/SurfacePixels.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -100,9 +101,9 @@ DWORD KeyOf(IDirectDrawSurface3* s)
 void ExpectKeyedFrame(CSpriteImage& image, IDirectDrawSurface3* dest, DWORD fill, int frame, int srcX, int srcY)
 {
     EXPECT_TRUE(image.DrawFrame(dest, 0, 0, frame));
-    SurfacePixels sheet = ReadSurface(image.m_pSurface);
+    SurfacePixels sheet = ReadSurface(TestAccess::m_pSurface(image));
     SurfacePixels out = ReadSurface(dest);
-    DWORD key = KeyOf(image.m_pSurface);
+    DWORD key = KeyOf(TestAccess::m_pSurface(image));
     int drawn = 0, kept = 0;
     for (int y = 0; y < image.m_nFrameHeight; ++y)
         for (int x = 0; x < image.m_nFrameWidth; ++x) {
@@ -190,10 +191,10 @@ TEST_F(ArtworkTest, ColourKeysLeaveTheBackgroundAndPaintTheSaucer)
     saucers.SetFrameGrid(8, 1);
     ASSERT_TRUE(stars.Load(m_dd, "IDB_STARS"));
     stars.SetFrameGrid(3, 1);
-    Keep(saucers.m_pSurface);
-    Keep(stars.m_pSurface);
+    Keep(TestAccess::m_pSurface(saucers));
+    Keep(TestAccess::m_pSurface(stars));
     const DWORD blue = DisplayDepth() == 16 ? 0x001F : 0x0000FF;
-    EXPECT_EQ(ReadSurface(saucers.m_pSurface).At(0, 0), KeyOf(saucers.m_pSurface));
+    EXPECT_EQ(ReadSurface(TestAccess::m_pSurface(saucers)).At(0, 0), KeyOf(TestAccess::m_pSurface(saucers)));
     for (int f = 0; f < 8; ++f)
         ExpectKeyedFrame(saucers, Plain(24, 24, blue), blue, f, f * 24, 0);
     for (int f = 0; f < 3; ++f)
@@ -203,7 +204,7 @@ TEST_F(ArtworkTest, ColourKeysLeaveTheBackgroundAndPaintTheSaucer)
     CSpriteImage mars3;
     ASSERT_TRUE(mars3.Load(m_dd, "IDB_MARS3"));
     mars3.SetFrameGrid(4, 2);
-    Keep(mars3.m_pSurface);
+    Keep(TestAccess::m_pSurface(mars3));
     ExpectKeyedFrame(mars3, Plain(80, 80, blue), blue, 6, 160, 80);
 
     // Frames outside the sheet draw nothing.
@@ -221,9 +222,9 @@ TEST_F(ArtworkTest, Depth24_ColourKeysOn32BitSurfaces)
     CSpriteImage big;
     ASSERT_TRUE(big.Load(m_dd, "IDB_MARS4"));
     big.SetFrameGrid(4, 2);
-    Keep(big.m_pSurface);
-    EXPECT_EQ(32, ReadSurface(big.m_pSurface).bits);
-    EXPECT_EQ(0xFF0000u, KeyOf(big.m_pSurface));
+    Keep(TestAccess::m_pSurface(big));
+    EXPECT_EQ(32, ReadSurface(TestAccess::m_pSurface(big)).bits);
+    EXPECT_EQ(0xFF0000u, KeyOf(TestAccess::m_pSurface(big)));
     ExpectKeyedFrame(big, Plain(160, 160, 0x0000FF), 0x0000FF, 6, 160 * 2, 160);
 }
 

@@ -1,4 +1,5 @@
 #include "scene/Saucer.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -10,9 +11,9 @@ namespace {
 CSpriteImage* Sheet(int frame)
 {
     CSpriteImage* image = new CSpriteImage;
-    image->m_nWidth = frame * 8;
-    image->m_nHeight = frame;
-    image->m_nFrameWidth = image->m_nWidth;
+    TestAccess::m_nWidth(*image) = frame * 8;
+    TestAccess::m_nHeight(*image) = frame;
+    image->m_nFrameWidth = TestAccess::m_nWidth(*image);
     image->m_nFrameHeight = frame;
     image->SetFrameGrid(8, 1);
     return image;
@@ -46,21 +47,21 @@ void ExpectFormation(int type, int frame, int x, int y, int depth, int speed, co
     ASSERT_EQ(8, list.GetSize());
     int gh = frame + frame / 2;
     for (int i = 0; i < 8; ++i) {
-        CSaucer* s = group.m_saucers[i];
+        CSaucer* s = TestAccess::m_saucers(group)[i];
         ASSERT_NE(nullptr, s);
-        EXPECT_EQ(places[i].x, s->m_x) << i;
-        EXPECT_EQ(places[i].y + gh / d[i].r, s->m_y) << i;
-        EXPECT_EQ(places[i].x, s->m_nBaseX) << i;
+        EXPECT_EQ(places[i].x, TestAccess::m_x(*s)) << i;
+        EXPECT_EQ(places[i].y + gh / d[i].r, TestAccess::m_y(*s)) << i;
+        EXPECT_EQ(places[i].x, TestAccess::m_nBaseX(*s)) << i;
         EXPECT_EQ(d[i].frame, s->GetFrame()) << i;
-        EXPECT_DOUBLE_EQ(3.141592654 / d[i].n, s->m_dPhaseStep) << i;
-        EXPECT_EQ(0.0, s->m_dPhase);
-        EXPECT_EQ(depth, s->m_nDepth);
+        EXPECT_DOUBLE_EQ(3.141592654 / d[i].n, TestAccess::m_dPhaseStep(*s)) << i;
+        EXPECT_EQ(0.0, TestAccess::m_dPhase(*s));
+        EXPECT_EQ(depth, TestAccess::m_nDepth(*s));
         EXPECT_EQ(-speed, s->GetVelocity().y);
         EXPECT_EQ(0, s->GetVelocity().x);
-        EXPECT_EQ(frame, s->m_nWidth);
+        EXPECT_EQ(frame, TestAccess::m_nWidth(*s));
         EXPECT_EQ(s, list.GetSprite(i));  // one depth: in order of creation
     }
-    for (CSaucer* s : group.m_saucers)
+    for (CSaucer* s : TestAccess::m_saucers(group))
         delete s;
     delete image;
 }
@@ -91,17 +92,17 @@ TEST(CSaucerGroup, TypesSetSpeedAndDepthOthersStayPut)
         CSpriteList list;
         CSaucerGroup group;
         group.Create(type == 4 ? 9 : type, image, 0, 0, &list);
-        CSaucer* s = group.m_saucers[5];
-        int y = s->m_y;
+        CSaucer* s = TestAccess::m_saucers(group)[5];
+        int y = TestAccess::m_y(*s);
         group.Update(RECT{ 0, 0, 640, 480 });
         if (type < 4) {
-            EXPECT_EQ(depth[type], s->m_nDepth);
-            EXPECT_EQ(y - speed[type], s->m_y);
+            EXPECT_EQ(depth[type], TestAccess::m_nDepth(*s));
+            EXPECT_EQ(y - speed[type], TestAccess::m_y(*s));
         } else {
-            EXPECT_EQ(50, s->m_nDepth);
-            EXPECT_EQ(y, s->m_y);
+            EXPECT_EQ(50, TestAccess::m_nDepth(*s));
+            EXPECT_EQ(y, TestAccess::m_y(*s));
         }
-        for (CSaucer* p : group.m_saucers)
+        for (CSaucer* p : TestAccess::m_saucers(group))
             delete p;
         delete image;
     }
@@ -116,9 +117,9 @@ TEST(CSaucer, WrapsThirtySixHeightsDown)
     s.SetPosition(0, -24, FALSE);
     RECT area = { 0, 0, 640, 480 };
     s.Move(area);
-    EXPECT_EQ(-25, s.m_y);
+    EXPECT_EQ(-25, TestAccess::m_y(s));
     s.Move(area);
-    EXPECT_EQ(838, s.m_y);
+    EXPECT_EQ(838, TestAccess::m_y(s));
 
     CSpriteImage* big = Sheet(160);
     CSaucer b;
@@ -126,13 +127,13 @@ TEST(CSaucer, WrapsThirtySixHeightsDown)
     b.SetVelocity(0, -8);
     b.SetPosition(0, -160, FALSE);
     b.Move(area);
-    EXPECT_EQ(-168, b.m_y);
+    EXPECT_EQ(-168, TestAccess::m_y(b));
     b.Move(area);
-    EXPECT_EQ(-168 + 5760 - 8, b.m_y);
+    EXPECT_EQ(-168 + 5760 - 8, TestAccess::m_y(b));
     // The area's top is what counts.
     b.SetPosition(0, 100 - 161, FALSE);
     b.Move(RECT{ 0, 100, 640, 480 });
-    EXPECT_EQ(100 - 161 + 5760 - 8, b.m_y);
+    EXPECT_EQ(100 - 161 + 5760 - 8, TestAccess::m_y(b));
     delete small;
     delete big;
 }
@@ -142,23 +143,23 @@ TEST(CSaucer, SwaysOnTheSineAndSpins)
     CSpriteImage* image = Sheet(24);
     CSaucer s;
     s.SetImage(image, 0);
-    s.m_dPhaseStep = 3.141592654 / 30;
-    s.m_nBaseX = 100;
+    TestAccess::m_dPhaseStep(s) = 3.141592654 / 30;
+    TestAccess::m_nBaseX(s) = 100;
     s.SetPosition(100, 300, FALSE);
     RECT area = { 0, 0, 640, 480 };
     const int firstOffsets[6] = { 0, 0, 0, 1, 1, 1 };
     for (int k = 0; k < 6; ++k) {
         s.Move(area);
-        EXPECT_EQ(100 + firstOffsets[k], s.m_x) << "frame " << k + 1;
+        EXPECT_EQ(100 + firstOffsets[k], TestAccess::m_x(s)) << "frame " << k + 1;
         EXPECT_EQ((k + 1) % 8, s.GetFrame());
     }
     int lowest = 100, highest = 100;
     for (int k = 0; k < 1000; ++k) {
         s.Move(area);
-        ASSERT_LE(s.m_dPhase, 3.141592654);
-        ASSERT_GT(s.m_dPhase, -3.141592654);
-        lowest = std::min(lowest, s.m_x);
-        highest = std::max(highest, s.m_x);
+        ASSERT_LE(TestAccess::m_dPhase(s), 3.141592654);
+        ASSERT_GT(TestAccess::m_dPhase(s), -3.141592654);
+        lowest = std::min(lowest, TestAccess::m_x(s));
+        highest = std::max(highest, TestAccess::m_x(s));
     }
     // Up to an eighth of the width either way, never further.
     EXPECT_EQ(97, lowest);

@@ -176,11 +176,11 @@ TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
     int c = rand() % (320 / (8 * 24) + 1);
     rand();                       // the leader's sway rate
     int drop = 4 + rand() % 5;
-    CSaucer* leader = TestAccess::m_pGroups(*scene)[0].m_saucers[0];
-    EXPECT_EQ(c * 8 * 24 + 72, leader->m_nBaseX);
+    CSaucer* leader = TestAccess::m_saucers(TestAccess::m_pGroups(*scene)[0])[0];
+    EXPECT_EQ(c * 8 * 24 + 72, TestAccess::m_nBaseX(*leader));
     // At one pixel a quarter second the thread has hardly moved it yet.
-    EXPECT_LE(leader->m_y, r * 6 * 24 + 36 / drop);
-    EXPECT_GT(leader->m_y, r * 6 * 24 + 36 / drop - 20);
+    EXPECT_LE(TestAccess::m_y(*leader), r * 6 * 24 + 36 / drop);
+    EXPECT_GT(TestAccess::m_y(*leader), r * 6 * 24 + 36 / drop - 20);
 
 
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
@@ -448,10 +448,10 @@ TEST_F(FullScreenScene, Depth8_PaletteAndGroupPlacesOnA640By480Display)
                 drop = d;
         }
         EXPECT_TRUE(IsStartingPlace(type, x[type], y[type])) << "group " << g;
-        const CSaucer* leader = TestAccess::m_pGroups(*scene)[g].m_saucers[0];
-        EXPECT_EQ(fw[type], leader->m_nWidth) << "group " << g;
-        EXPECT_EQ(x[type] + 3 * fw[type], leader->m_nBaseX) << "group " << g;
-        EXPECT_EQ(y[type] + (fh[type] + fh[type] / 2) / drop, leader->m_y) << "group " << g;
+        const CSaucer* leader = TestAccess::m_saucers(TestAccess::m_pGroups(*scene)[g])[0];
+        EXPECT_EQ(fw[type], TestAccess::m_nWidth(*leader)) << "group " << g;
+        EXPECT_EQ(x[type] + 3 * fw[type], TestAccess::m_nBaseX(*leader)) << "group " << g;
+        EXPECT_EQ(y[type] + (fh[type] + fh[type] / 2) / drop, TestAccess::m_y(*leader)) << "group " << g;
     }
     for (int k = 0; k < 4; ++k)
         EXPECT_GT(typesSeen[k], 0) << "this seed gives no group of type " << k;
@@ -578,7 +578,7 @@ TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFai
     CSceneWnd* scene = Start(11);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
     SurfacePixels before = ReadSurface(TestAccess::m_pBackground(*scene));
-    SurfacePixels sheet = ReadSurface(TestAccess::m_saucerImages(*scene)[2].m_pSurface);
+    SurfacePixels sheet = ReadSurface(TestAccess::m_pSurface(TestAccess::m_saucerImages(*scene)[2]));
     ASSERT_LT(0u, LitPixels(before));
     const size_t startLines = Saved(scene->m_log, "skardel_lost.scr").size();
 
@@ -598,9 +598,9 @@ TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFai
     scene->Redraw();
     EXPECT_EQ(DD_OK, TestAccess::m_pPrimary(*scene)->IsLost());
     EXPECT_EQ(DD_OK, TestAccess::m_pBackground(*scene)->IsLost());
-    EXPECT_EQ(DD_OK, TestAccess::m_saucerImages(*scene)[2].m_pSurface->IsLost());
+    EXPECT_EQ(DD_OK, TestAccess::m_pSurface(TestAccess::m_saucerImages(*scene)[2])->IsLost());
     EXPECT_EQ(before.values, ReadSurface(TestAccess::m_pBackground(*scene)).values);
-    EXPECT_EQ(sheet.values, ReadSurface(TestAccess::m_saucerImages(*scene)[2].m_pSurface).values);
+    EXPECT_EQ(sheet.values, ReadSurface(TestAccess::m_pSurface(TestAccess::m_saucerImages(*scene)[2])).values);
     scene->Redraw();
 
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_lost.scr");

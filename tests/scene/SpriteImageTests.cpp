@@ -1,4 +1,5 @@
 #include "scene/SpriteImage.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +8,8 @@ namespace {
 CSpriteImage Sheet(int width, int height)
 {
     CSpriteImage image;
-    image.m_nWidth = width;
-    image.m_nHeight = height;
+    TestAccess::m_nWidth(image) = width;
+    TestAccess::m_nHeight(image) = height;
     image.m_nFrameWidth = width;
     image.m_nFrameHeight = height;
     return image;
@@ -19,10 +20,10 @@ CSpriteImage Sheet(int width, int height)
 TEST(CSpriteImage, CutsFramesFromTheCurrentFrameSize)
 {
     CSpriteImage fresh;
-    EXPECT_EQ(1, fresh.m_nColumns);
+    EXPECT_EQ(1, TestAccess::m_nColumns(fresh));
     EXPECT_EQ(1, fresh.m_nFrameCount);
     EXPECT_EQ(0, fresh.m_nFrameWidth);
-    EXPECT_EQ(nullptr, fresh.m_pSurface);
+    EXPECT_EQ(nullptr, TestAccess::m_pSurface(fresh));
 
     CSpriteImage mars1 = Sheet(192, 24);
     mars1.SetFrameGrid(8, 1);
@@ -39,7 +40,7 @@ TEST(CSpriteImage, CutsFramesFromTheCurrentFrameSize)
     EXPECT_EQ(80, mars3.m_nFrameWidth);
     EXPECT_EQ(80, mars3.m_nFrameHeight);
     EXPECT_EQ(8, mars3.m_nFrameCount);
-    EXPECT_EQ(2, mars3.m_nRows);
+    EXPECT_EQ(2, TestAccess::m_nRows(mars3));
 
     CSpriteImage odd = Sheet(100, 10);
     odd.SetFrameGrid(3, 1);

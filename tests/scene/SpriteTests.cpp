@@ -14,9 +14,9 @@ namespace {
 CSpriteImage* FakeImage(int frameWidth, int frameHeight, int columns)
 {
     CSpriteImage* image = new CSpriteImage;
-    image->m_nWidth = frameWidth * columns;
-    image->m_nHeight = frameHeight;
-    image->m_nFrameWidth = image->m_nWidth;
+    TestAccess::m_nWidth(*image) = frameWidth * columns;
+    TestAccess::m_nHeight(*image) = frameHeight;
+    image->m_nFrameWidth = TestAccess::m_nWidth(*image);
     image->m_nFrameHeight = frameHeight;
     image->SetFrameGrid(columns, 1);
     return image;
@@ -68,7 +68,7 @@ TEST(CSprite, StartsEmptyAndTakesOneImage)
 {
     CSprite sprite;
     EXPECT_TRUE(sprite.IsVisible());
-    EXPECT_EQ(50, sprite.m_nDepth);
+    EXPECT_EQ(50, TestAccess::m_nDepth(sprite));
     EXPECT_TRUE(sprite.IsAnimationForward());
     EXPECT_EQ(0, sprite.GetReserved());
     EXPECT_FALSE(sprite.SetImage(nullptr, 3));
@@ -77,12 +77,12 @@ TEST(CSprite, StartsEmptyAndTakesOneImage)
     CSpriteImage* second = FakeImage(40, 40, 8);
     sprite.SetPosition(100, 50, FALSE);
     ASSERT_TRUE(sprite.SetImage(first, 7));
-    EXPECT_TRUE(SameRect(sprite.m_rect, 100, 50, 124, 74));
+    EXPECT_TRUE(SameRect(TestAccess::m_rect(sprite), 100, 50, 124, 74));
     EXPECT_EQ(0, sprite.GetFrame());
-    EXPECT_EQ(7, sprite.m_nImageTag);
+    EXPECT_EQ(7, TestAccess::m_nImageTag(sprite));
     EXPECT_FALSE(sprite.SetImage(second, 1));
     EXPECT_EQ(first, sprite.GetImage());
-    EXPECT_FALSE(sprite.m_bOwnsImage);
+    EXPECT_FALSE(TestAccess::m_bOwnsImage(sprite));
     delete first;
     delete second;
 }
@@ -100,7 +100,7 @@ TEST(CSprite, HitTestsNeedForceAndExcludeRightAndBottomEdges)
     EXPECT_FALSE(sprite.HitTest(100, 74, TRUE));
     EXPECT_EQ(sprite.HitTest(110, 60, TRUE), sprite.ContainsPoint(110, 60, TRUE));
     EXPECT_EQ(sprite.HitTest(124, 50, TRUE), sprite.ContainsPoint(124, 50, TRUE));
-    sprite.m_bHitTestable = TRUE;
+    TestAccess::m_bHitTestable(sprite) = TRUE;
     EXPECT_TRUE(sprite.HitTest(100, 50, FALSE));
     sprite.SetVisible(FALSE, FALSE);
     EXPECT_FALSE(sprite.HitTest(100, 50, FALSE));
@@ -135,15 +135,15 @@ TEST(CSprite, GeometryKeepsRectangleAndFieldsTogether)
     CSprite sprite;
     sprite.SetImage(image, 0);
     sprite.SetSize(50, 50, FALSE);
-    EXPECT_TRUE(SameRect(sprite.m_rect, 0, 0, 50, 50));
+    EXPECT_TRUE(SameRect(TestAccess::m_rect(sprite), 0, 0, 50, 50));
     EXPECT_EQ(24, image->m_nFrameWidth);  // the drawn frame does not change
     sprite.SetEdges(10, 20, 30, 60, FALSE);
-    EXPECT_EQ(10, sprite.m_x);
-    EXPECT_EQ(20, sprite.m_y);
-    EXPECT_EQ(20, sprite.m_nWidth);
-    EXPECT_EQ(40, sprite.m_nHeight);
+    EXPECT_EQ(10, TestAccess::m_x(sprite));
+    EXPECT_EQ(20, TestAccess::m_y(sprite));
+    EXPECT_EQ(20, TestAccess::m_nWidth(sprite));
+    EXPECT_EQ(40, TestAccess::m_nHeight(sprite));
     sprite.MoveTo(-5, 7, FALSE);
-    EXPECT_TRUE(SameRect(sprite.m_rect, -5, 7, 15, 47));
+    EXPECT_TRUE(SameRect(TestAccess::m_rect(sprite), -5, 7, 15, 47));
     sprite.SetVelocity(0, -8);
     EXPECT_EQ(-8, sprite.GetVelocity().y);
     sprite.SetUserPoint2(3, 4);
@@ -173,10 +173,10 @@ TEST(CSpriteList, KeepsDepthOrderAndOwnsNothing)
     CSpriteWnd display(FALSE);
     theDisplayWnd = &display;
     CSprite a, b, c, d, stranger;
-    a.m_nDepth = 50;
-    b.m_nDepth = 70;
-    c.m_nDepth = 50;
-    d.m_nDepth = 60;
+    TestAccess::m_nDepth(a) = 50;
+    TestAccess::m_nDepth(b) = 70;
+    TestAccess::m_nDepth(c) = 50;
+    TestAccess::m_nDepth(d) = 60;
     CSpriteList& list = TestAccess::m_sprites(display);
     for (CSprite* s : { &a, &b, &c, &d })
         EXPECT_TRUE(list.Insert(s));

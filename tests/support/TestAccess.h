@@ -4,6 +4,7 @@
 #pragma once
 
 #include "app/SaverWnd.h"
+#include "config/TolmereAboutPage.h"
 
 #define SKARDEL_TEST_FIELD(name)        \
     template <class T>                  \
@@ -40,6 +41,32 @@ struct TestAccess {
     SKARDEL_TEST_FIELD(m_bThreadStarted)
     SKARDEL_TEST_FIELD(m_pThread)
     SKARDEL_TEST_FIELD(m_pfnClock)
+    // Sprites, their images and the saucers.
+    SKARDEL_TEST_FIELD(m_x)
+    SKARDEL_TEST_FIELD(m_y)
+    SKARDEL_TEST_FIELD(m_nWidth)
+    SKARDEL_TEST_FIELD(m_nHeight)
+    SKARDEL_TEST_FIELD(m_rect)
+    SKARDEL_TEST_FIELD(m_nDepth)
+    SKARDEL_TEST_FIELD(m_nImageTag)
+    SKARDEL_TEST_FIELD(m_bHitTestable)
+    SKARDEL_TEST_FIELD(m_bOwnsImage)
+    SKARDEL_TEST_FIELD(m_pSurface)
+    SKARDEL_TEST_FIELD(m_nColumns)
+    SKARDEL_TEST_FIELD(m_nRows)
+    SKARDEL_TEST_FIELD(m_saucers)
+    SKARDEL_TEST_FIELD(m_dPhase)
+    SKARDEL_TEST_FIELD(m_dPhaseStep)
+    SKARDEL_TEST_FIELD(m_nBaseX)
+    // The configuration pages' pieces.
+    SKARDEL_TEST_FIELD(m_strText)
+    SKARDEL_TEST_FIELD(m_strLink)
+    SKARDEL_TEST_FIELD(m_bHover)
+    SKARDEL_TEST_FIELD(m_rcText)
+    SKARDEL_TEST_FIELD(m_nCursorId)
+    SKARDEL_TEST_FIELD(m_nMenuId)
+    SKARDEL_TEST_FIELD(m_pBitmap)
+    SKARDEL_TEST_FIELD(m_pMask)
 
     // The saver window's start position, one for the process.
     static BOOL& s_bHaveStartPos() { return CSaverWnd::s_bHaveStartPos; }
