@@ -3,8 +3,8 @@
 #include "display/DDUtil.h"
 
 CSpriteImage::CSpriteImage()
-    : m_nWidth(0), m_nHeight(0), m_pSurface(nullptr), m_nColumns(1), m_nRows(1), m_nFrameWidth(0),
-      m_nFrameHeight(0), m_nFrameCount(1)
+    : m_nFrameWidth(0), m_nFrameHeight(0), m_nFrameCount(1), m_nWidth(0), m_nHeight(0), m_pSurface(nullptr),
+      m_nColumns(1), m_nRows(1)
 {
 }
 
