@@ -1,7 +1,9 @@
 // Thin forwarding wrappers around the real DirectDraw interfaces: every call
 // reaches Wine's DirectDraw, except the one chosen call a test makes fail
 // with a chosen result. The recorder keeps the order of releases and counts
-// the references the program holds through the wrappers.
+// the references the program holds through the wrappers. The forwarding is
+// generated from one list of methods per interface; only the calls that hand
+// out new objects or are recorded are written out.
 #pragma once
 
 #include <ddraw.h>
@@ -23,7 +25,7 @@ public:
         m_failOccurrence = occurrence;
     }
 
-    bool ShouldFail(const std::string& label, const char* call, HRESULT* hr);
+    bool ShouldFail(const std::string& call, HRESULT* hr);
     void OnWrap() { ++m_references; }
     void OnAddRef() { ++m_references; }
     void OnRelease(const std::string& label)
@@ -77,199 +79,248 @@ private:
     HRESULT (WINAPI* m_savedCreate)(GUID*, LPDIRECTDRAW*, IUnknown*);
 };
 
-class WrapDirectDraw : public IDirectDraw {
-public:
-    WrapDirectDraw(IDirectDraw* real, DDrawRecorder* recorder, const std::string& label);
-    IDirectDraw* Real() const { return m_real; }
+// Wrapped objects given to the real DirectDraw are given as the real ones.
+class WrapSurface;
+class WrapSurface3;
+class WrapClipper;
+IDirectDrawSurface* Unwrap(IDirectDrawSurface* surface);
+IDirectDrawSurface3* Unwrap(IDirectDrawSurface3* surface);
+IDirectDrawClipper* Unwrap(IDirectDrawClipper* clipper);
+template <class T>
+T Unwrap(T value)
+{
+    return value;
+}
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE Compact() override;
-    HRESULT STDMETHODCALLTYPE CreateClipper(DWORD dwFlags, LPDIRECTDRAWCLIPPER * lplpDDClipper, IUnknown * pUnkOuter) override;
-    HRESULT STDMETHODCALLTYPE CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTable, LPDIRECTDRAWPALETTE * lplpDDPalette, IUnknown * pUnkOuter) override;
-    HRESULT STDMETHODCALLTYPE CreateSurface(LPDDSURFACEDESC lpDDSurfaceDesc, LPDIRECTDRAWSURFACE * lplpDDSurface, IUnknown * pUnkOuter) override;
-    HRESULT STDMETHODCALLTYPE DuplicateSurface(LPDIRECTDRAWSURFACE lpDDSurface, LPDIRECTDRAWSURFACE * lplpDupDDSurface) override;
-    HRESULT STDMETHODCALLTYPE EnumDisplayModes(DWORD dwFlags, LPDDSURFACEDESC lpDDSurfaceDesc, LPVOID lpContext, LPDDENUMMODESCALLBACK lpEnumModesCallback) override;
-    HRESULT STDMETHODCALLTYPE EnumSurfaces(DWORD dwFlags, LPDDSURFACEDESC lpDDSD, LPVOID lpContext, LPDDENUMSURFACESCALLBACK lpEnumSurfacesCallback) override;
-    HRESULT STDMETHODCALLTYPE FlipToGDISurface() override;
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDDCAPS lpDDDriverCaps, LPDDCAPS lpDDHELCaps) override;
-    HRESULT STDMETHODCALLTYPE GetDisplayMode(LPDDSURFACEDESC lpDDSurfaceDesc) override;
-    HRESULT STDMETHODCALLTYPE GetFourCCCodes(LPDWORD lpNumCodes, LPDWORD lpCodes) override;
-    HRESULT STDMETHODCALLTYPE GetGDISurface(LPDIRECTDRAWSURFACE * lplpGDIDDSurface) override;
-    HRESULT STDMETHODCALLTYPE GetMonitorFrequency(LPDWORD lpdwFrequency) override;
-    HRESULT STDMETHODCALLTYPE GetScanLine(LPDWORD lpdwScanLine) override;
-    HRESULT STDMETHODCALLTYPE GetVerticalBlankStatus(WINBOOL * lpbIsInVB) override;
-    HRESULT STDMETHODCALLTYPE Initialize(GUID * lpGUID) override;
-    HRESULT STDMETHODCALLTYPE RestoreDisplayMode() override;
-    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hWnd, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP) override;
-    HRESULT STDMETHODCALLTYPE WaitForVerticalBlank(DWORD dwFlags, HANDLE hEvent) override;
-private:
-    virtual ~WrapDirectDraw() = default;
-    IDirectDraw* m_real;
+// What every wrapper does: count references through the recorder, wrap the
+// interfaces queried from it, and forward a call unless it is the one to fail.
+template <class I>
+class Wrapper : public I {
+public:
+    Wrapper(I* real, DDrawRecorder* recorder, std::string label, const char* name)
+        : m_real(real), m_recorder(recorder), m_label(std::move(label)), m_name(name)
+    {
+        m_recorder->OnWrap();
+    }
+    I* Real() const { return m_real; }
+
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override
+    {
+        HRESULT hr;
+        if (Fails("QueryInterface", &hr))
+            return hr;
+        hr = m_real->QueryInterface(riid, ppvObject);
+        if (SUCCEEDED(hr) && *ppvObject)
+            *ppvObject = m_recorder->WrapQueried(riid, static_cast<IUnknown*>(*ppvObject), m_label);
+        return hr;
+    }
+    ULONG STDMETHODCALLTYPE AddRef() override
+    {
+        m_recorder->OnAddRef();
+        ++m_refs;
+        return m_real->AddRef();
+    }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        m_recorder->OnRelease(m_label);
+        ULONG left = m_real->Release();
+        if (--m_refs == 0)
+            delete this;
+        return left;
+    }
+
+protected:
+    virtual ~Wrapper() = default;
+
+    bool Fails(const char* method, HRESULT* hr)
+    {
+        return m_recorder->ShouldFail(std::string(m_name) + "::" + method, hr);
+    }
+    template <class Method, class... Args>
+    HRESULT Forward(const char* method, Method fn, Args... args)
+    {
+        HRESULT hr;
+        if (Fails(method, &hr))
+            return hr;
+        return (m_real->*fn)(Unwrap(args)...);
+    }
+
+    I* m_real;
     DDrawRecorder* m_recorder;
     std::string m_label;
+    const char* m_name;  // the interface's, for the recorder's "Interface::Method"
     LONG m_refs = 1;
 };
 
-class WrapDirectDraw2 : public IDirectDraw2 {
-public:
-    WrapDirectDraw2(IDirectDraw2* real, DDrawRecorder* recorder, const std::string& label);
-    IDirectDraw2* Real() const { return m_real; }
+#define DDW_ARGS(...) __VA_OPT__(, ) __VA_ARGS__
+// One method that only forwards: name, (parameters), (arguments).
+#define DDW_FORWARD(name, params, args) \
+    HRESULT STDMETHODCALLTYPE name params override { return this->Forward(#name, &Interface::name DDW_ARGS args); }
 
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE Compact() override;
-    HRESULT STDMETHODCALLTYPE CreateClipper(DWORD dwFlags, LPDIRECTDRAWCLIPPER * lplpDDClipper, IUnknown * pUnkOuter) override;
-    HRESULT STDMETHODCALLTYPE CreatePalette(DWORD dwFlags, LPPALETTEENTRY lpColorTable, LPDIRECTDRAWPALETTE * lplpDDPalette, IUnknown * pUnkOuter) override;
-    HRESULT STDMETHODCALLTYPE CreateSurface(LPDDSURFACEDESC lpDDSurfaceDesc, LPDIRECTDRAWSURFACE * lplpDDSurface, IUnknown * pUnkOuter) override;
-    HRESULT STDMETHODCALLTYPE DuplicateSurface(LPDIRECTDRAWSURFACE lpDDSurface, LPDIRECTDRAWSURFACE * lplpDupDDSurface) override;
-    HRESULT STDMETHODCALLTYPE EnumDisplayModes(DWORD dwFlags, LPDDSURFACEDESC lpDDSurfaceDesc, LPVOID lpContext, LPDDENUMMODESCALLBACK lpEnumModesCallback) override;
-    HRESULT STDMETHODCALLTYPE EnumSurfaces(DWORD dwFlags, LPDDSURFACEDESC lpDDSD, LPVOID lpContext, LPDDENUMSURFACESCALLBACK lpEnumSurfacesCallback) override;
-    HRESULT STDMETHODCALLTYPE FlipToGDISurface() override;
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDDCAPS lpDDDriverCaps, LPDDCAPS lpDDHELCaps) override;
-    HRESULT STDMETHODCALLTYPE GetDisplayMode(LPDDSURFACEDESC lpDDSurfaceDesc) override;
-    HRESULT STDMETHODCALLTYPE GetFourCCCodes(LPDWORD lpNumCodes, LPDWORD lpCodes) override;
-    HRESULT STDMETHODCALLTYPE GetGDISurface(LPDIRECTDRAWSURFACE * lplpGDIDDSurface) override;
-    HRESULT STDMETHODCALLTYPE GetMonitorFrequency(LPDWORD lpdwFrequency) override;
-    HRESULT STDMETHODCALLTYPE GetScanLine(LPDWORD lpdwScanLine) override;
-    HRESULT STDMETHODCALLTYPE GetVerticalBlankStatus(WINBOOL * lpbIsInVB) override;
-    HRESULT STDMETHODCALLTYPE Initialize(GUID * lpGUID) override;
-    HRESULT STDMETHODCALLTYPE RestoreDisplayMode() override;
-    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hWnd, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE SetDisplayMode(DWORD dwWidth, DWORD dwHeight, DWORD dwBPP, DWORD dwRefreshRate, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE WaitForVerticalBlank(DWORD dwFlags, HANDLE hEvent) override;
-    HRESULT STDMETHODCALLTYPE GetAvailableVidMem(LPDDSCAPS lpDDCaps, LPDWORD lpdwTotal, LPDWORD lpdwFree) override;
-private:
-    virtual ~WrapDirectDraw2() = default;
-    IDirectDraw2* m_real;
-    DDrawRecorder* m_recorder;
-    std::string m_label;
-    LONG m_refs = 1;
+// IDirectDraw and IDirectDraw2 alike.
+#define DDW_DIRECTDRAW_METHODS(M)                                                                              \
+    M(Compact, (), ())                                                                                          \
+    M(CreatePalette, (DWORD f, LPPALETTEENTRY e, LPDIRECTDRAWPALETTE* p, IUnknown* o), (f, e, p, o))            \
+    M(DuplicateSurface, (LPDIRECTDRAWSURFACE s, LPDIRECTDRAWSURFACE* d), (s, d))                                \
+    M(EnumDisplayModes, (DWORD f, LPDDSURFACEDESC d, LPVOID c, LPDDENUMMODESCALLBACK cb), (f, d, c, cb))        \
+    M(EnumSurfaces, (DWORD f, LPDDSURFACEDESC d, LPVOID c, LPDDENUMSURFACESCALLBACK cb), (f, d, c, cb))         \
+    M(FlipToGDISurface, (), ())                                                                                 \
+    M(GetCaps, (LPDDCAPS driver, LPDDCAPS hel), (driver, hel))                                                  \
+    M(GetDisplayMode, (LPDDSURFACEDESC d), (d))                                                                 \
+    M(GetFourCCCodes, (LPDWORD n, LPDWORD codes), (n, codes))                                                   \
+    M(GetGDISurface, (LPDIRECTDRAWSURFACE* s), (s))                                                             \
+    M(GetMonitorFrequency, (LPDWORD f), (f))                                                                    \
+    M(GetScanLine, (LPDWORD l), (l))                                                                            \
+    M(GetVerticalBlankStatus, (WINBOOL* b), (b))                                                                \
+    M(Initialize, (GUID* g), (g))                                                                               \
+    M(RestoreDisplayMode, (), ())                                                                               \
+    M(SetCooperativeLevel, (HWND w, DWORD f), (w, f))                                                           \
+    M(WaitForVerticalBlank, (DWORD f, HANDLE e), (f, e))
+
+// IDirectDrawSurface and IDirectDrawSurface3 alike; S is the surface type.
+#define DDW_SURFACE_METHODS(M, S)                                                                               \
+    M(AddAttachedSurface, (S* s), (s))                                                                          \
+    M(AddOverlayDirtyRect, (LPRECT r), (r))                                                                     \
+    M(BltBatch, (LPDDBLTBATCH b, DWORD n, DWORD f), (b, n, f))                                                  \
+    M(BltFast, (DWORD x, DWORD y, S* s, LPRECT r, DWORD t), (x, y, s, r, t))                                    \
+    M(DeleteAttachedSurface, (DWORD f, S* s), (f, s))                                                           \
+    M(EnumAttachedSurfaces, (LPVOID c, LPDDENUMSURFACESCALLBACK cb), (c, cb))                                   \
+    M(EnumOverlayZOrders, (DWORD f, LPVOID c, LPDDENUMSURFACESCALLBACK cb), (f, c, cb))                         \
+    M(Flip, (S* s, DWORD f), (s, f))                                                                            \
+    M(GetBltStatus, (DWORD f), (f))                                                                             \
+    M(GetCaps, (LPDDSCAPS c), (c))                                                                              \
+    M(GetClipper, (LPDIRECTDRAWCLIPPER* c), (c))                                                                \
+    M(GetColorKey, (DWORD f, LPDDCOLORKEY k), (f, k))                                                           \
+    M(GetDC, (HDC* dc), (dc))                                                                                   \
+    M(GetFlipStatus, (DWORD f), (f))                                                                            \
+    M(GetOverlayPosition, (LPLONG x, LPLONG y), (x, y))                                                         \
+    M(GetPalette, (LPDIRECTDRAWPALETTE* p), (p))                                                                \
+    M(GetPixelFormat, (LPDDPIXELFORMAT f), (f))                                                                 \
+    M(GetSurfaceDesc, (LPDDSURFACEDESC d), (d))                                                                 \
+    M(Initialize, (LPDIRECTDRAW dd, LPDDSURFACEDESC d), (dd, d))                                                \
+    M(IsLost, (), ())                                                                                           \
+    M(Lock, (LPRECT r, LPDDSURFACEDESC d, DWORD f, HANDLE e), (r, d, f, e))                                     \
+    M(ReleaseDC, (HDC dc), (dc))                                                                                \
+    M(Restore, (), ())                                                                                          \
+    M(SetColorKey, (DWORD f, LPDDCOLORKEY k), (f, k))                                                           \
+    M(SetOverlayPosition, (LONG x, LONG y), (x, y))                                                             \
+    M(SetPalette, (LPDIRECTDRAWPALETTE p), (p))                                                                 \
+    M(Unlock, (LPVOID bits), (bits))                                                                            \
+    M(UpdateOverlay, (LPRECT r, S* s, LPRECT d, DWORD f, LPDDOVERLAYFX fx), (r, s, d, f, fx))                   \
+    M(UpdateOverlayDisplay, (DWORD f), (f))                                                                     \
+    M(UpdateOverlayZOrder, (DWORD f, S* s), (f, s))
+
+// The objects a DirectDraw object makes come out wrapped.
+template <class I>
+class DirectDrawWrapper : public Wrapper<I> {
+public:
+    using Interface = I;
+    using Wrapper<I>::Wrapper;
+    HRESULT STDMETHODCALLTYPE CreateClipper(DWORD f, LPDIRECTDRAWCLIPPER* c, IUnknown* o) override;
+    HRESULT STDMETHODCALLTYPE CreateSurface(LPDDSURFACEDESC d, LPDIRECTDRAWSURFACE* s, IUnknown* o) override;
+    DDW_DIRECTDRAW_METHODS(DDW_FORWARD)
 };
 
-class WrapSurface : public IDirectDrawSurface {
+class WrapDirectDraw : public DirectDrawWrapper<IDirectDraw> {
 public:
-    WrapSurface(IDirectDrawSurface* real, DDrawRecorder* recorder, const std::string& label);
-    IDirectDrawSurface* Real() const { return m_real; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE AddAttachedSurface(LPDIRECTDRAWSURFACE lpDDSAttachedSurface) override;
-    HRESULT STDMETHODCALLTYPE AddOverlayDirtyRect(LPRECT lpRect) override;
-    HRESULT STDMETHODCALLTYPE Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE lpDDSrcSurface, LPRECT lpSrcRect, DWORD dwFlags, LPDDBLTFX lpDDBltFx) override;
-    HRESULT STDMETHODCALLTYPE BltBatch(LPDDBLTBATCH lpDDBltBatch, DWORD dwCount, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE BltFast(DWORD dwX, DWORD dwY, LPDIRECTDRAWSURFACE lpDDSrcSurface, LPRECT lpSrcRect, DWORD dwTrans) override;
-    HRESULT STDMETHODCALLTYPE DeleteAttachedSurface(DWORD dwFlags, LPDIRECTDRAWSURFACE lpDDSAttachedSurface) override;
-    HRESULT STDMETHODCALLTYPE EnumAttachedSurfaces(LPVOID lpContext, LPDDENUMSURFACESCALLBACK lpEnumSurfacesCallback) override;
-    HRESULT STDMETHODCALLTYPE EnumOverlayZOrders(DWORD dwFlags, LPVOID lpContext, LPDDENUMSURFACESCALLBACK lpfnCallback) override;
-    HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE lpDDSurfaceTargetOverride, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS lpDDSCaps, LPDIRECTDRAWSURFACE * lplpDDAttachedSurface) override;
-    HRESULT STDMETHODCALLTYPE GetBltStatus(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDDSCAPS lpDDSCaps) override;
-    HRESULT STDMETHODCALLTYPE GetClipper(LPDIRECTDRAWCLIPPER * lplpDDClipper) override;
-    HRESULT STDMETHODCALLTYPE GetColorKey(DWORD dwFlags, LPDDCOLORKEY lpDDColorKey) override;
-    HRESULT STDMETHODCALLTYPE GetDC(HDC * lphDC) override;
-    HRESULT STDMETHODCALLTYPE GetFlipStatus(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE GetOverlayPosition(LPLONG lplX, LPLONG lplY) override;
-    HRESULT STDMETHODCALLTYPE GetPalette(LPDIRECTDRAWPALETTE * lplpDDPalette) override;
-    HRESULT STDMETHODCALLTYPE GetPixelFormat(LPDDPIXELFORMAT lpDDPixelFormat) override;
-    HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC lpDDSurfaceDesc) override;
-    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTDRAW lpDD, LPDDSURFACEDESC lpDDSurfaceDesc) override;
-    HRESULT STDMETHODCALLTYPE IsLost() override;
-    HRESULT STDMETHODCALLTYPE Lock(LPRECT lpDestRect, LPDDSURFACEDESC lpDDSurfaceDesc, DWORD dwFlags, HANDLE hEvent) override;
-    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC hDC) override;
-    HRESULT STDMETHODCALLTYPE Restore() override;
-    HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER lpDDClipper) override;
-    HRESULT STDMETHODCALLTYPE SetColorKey(DWORD dwFlags, LPDDCOLORKEY lpDDColorKey) override;
-    HRESULT STDMETHODCALLTYPE SetOverlayPosition(LONG lX, LONG lY) override;
-    HRESULT STDMETHODCALLTYPE SetPalette(LPDIRECTDRAWPALETTE lpDDPalette) override;
-    HRESULT STDMETHODCALLTYPE Unlock(LPVOID lpSurfaceData) override;
-    HRESULT STDMETHODCALLTYPE UpdateOverlay(LPRECT lpSrcRect, LPDIRECTDRAWSURFACE lpDDDestSurface, LPRECT lpDestRect, DWORD dwFlags, LPDDOVERLAYFX lpDDOverlayFx) override;
-    HRESULT STDMETHODCALLTYPE UpdateOverlayDisplay(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE UpdateOverlayZOrder(DWORD dwFlags, LPDIRECTDRAWSURFACE lpDDSReference) override;
-private:
-    virtual ~WrapSurface() = default;
-    IDirectDrawSurface* m_real;
-    DDrawRecorder* m_recorder;
-    std::string m_label;
-    LONG m_refs = 1;
+    WrapDirectDraw(IDirectDraw* real, DDrawRecorder* recorder, const std::string& label)
+        : DirectDrawWrapper(real, recorder, label, "IDirectDraw") {}
+    DDW_FORWARD(SetDisplayMode, (DWORD w, DWORD h, DWORD bpp), (w, h, bpp))
 };
 
-class WrapSurface3 : public IDirectDrawSurface3 {
+class WrapDirectDraw2 : public DirectDrawWrapper<IDirectDraw2> {
 public:
-    WrapSurface3(IDirectDrawSurface3* real, DDrawRecorder* recorder, const std::string& label);
-    IDirectDrawSurface3* Real() const { return m_real; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE AddAttachedSurface(LPDIRECTDRAWSURFACE3 lpDDSAttachedSurface) override;
-    HRESULT STDMETHODCALLTYPE AddOverlayDirtyRect(LPRECT lpRect) override;
-    HRESULT STDMETHODCALLTYPE Blt(LPRECT lpDestRect, LPDIRECTDRAWSURFACE3 lpDDSrcSurface, LPRECT lpSrcRect, DWORD dwFlags, LPDDBLTFX lpDDBltFx) override;
-    HRESULT STDMETHODCALLTYPE BltBatch(LPDDBLTBATCH lpDDBltBatch, DWORD dwCount, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE BltFast(DWORD dwX, DWORD dwY, LPDIRECTDRAWSURFACE3 lpDDSrcSurface, LPRECT lpSrcRect, DWORD dwTrans) override;
-    HRESULT STDMETHODCALLTYPE DeleteAttachedSurface(DWORD dwFlags, LPDIRECTDRAWSURFACE3 lpDDSAttachedSurface) override;
-    HRESULT STDMETHODCALLTYPE EnumAttachedSurfaces(LPVOID lpContext, LPDDENUMSURFACESCALLBACK lpEnumSurfacesCallback) override;
-    HRESULT STDMETHODCALLTYPE EnumOverlayZOrders(DWORD dwFlags, LPVOID lpContext, LPDDENUMSURFACESCALLBACK lpfnCallback) override;
-    HRESULT STDMETHODCALLTYPE Flip(LPDIRECTDRAWSURFACE3 lpDDSurfaceTargetOverride, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS lpDDSCaps, LPDIRECTDRAWSURFACE3 * lplpDDAttachedSurface) override;
-    HRESULT STDMETHODCALLTYPE GetBltStatus(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE GetCaps(LPDDSCAPS lpDDSCaps) override;
-    HRESULT STDMETHODCALLTYPE GetClipper(LPDIRECTDRAWCLIPPER * lplpDDClipper) override;
-    HRESULT STDMETHODCALLTYPE GetColorKey(DWORD dwFlags, LPDDCOLORKEY lpDDColorKey) override;
-    HRESULT STDMETHODCALLTYPE GetDC(HDC * lphDC) override;
-    HRESULT STDMETHODCALLTYPE GetFlipStatus(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE GetOverlayPosition(LPLONG lplX, LPLONG lplY) override;
-    HRESULT STDMETHODCALLTYPE GetPalette(LPDIRECTDRAWPALETTE * lplpDDPalette) override;
-    HRESULT STDMETHODCALLTYPE GetPixelFormat(LPDDPIXELFORMAT lpDDPixelFormat) override;
-    HRESULT STDMETHODCALLTYPE GetSurfaceDesc(LPDDSURFACEDESC lpDDSurfaceDesc) override;
-    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTDRAW lpDD, LPDDSURFACEDESC lpDDSurfaceDesc) override;
-    HRESULT STDMETHODCALLTYPE IsLost() override;
-    HRESULT STDMETHODCALLTYPE Lock(LPRECT lpDestRect, LPDDSURFACEDESC lpDDSurfaceDesc, DWORD dwFlags, HANDLE hEvent) override;
-    HRESULT STDMETHODCALLTYPE ReleaseDC(HDC hDC) override;
-    HRESULT STDMETHODCALLTYPE Restore() override;
-    HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER lpDDClipper) override;
-    HRESULT STDMETHODCALLTYPE SetColorKey(DWORD dwFlags, LPDDCOLORKEY lpDDColorKey) override;
-    HRESULT STDMETHODCALLTYPE SetOverlayPosition(LONG lX, LONG lY) override;
-    HRESULT STDMETHODCALLTYPE SetPalette(LPDIRECTDRAWPALETTE lpDDPalette) override;
-    HRESULT STDMETHODCALLTYPE Unlock(LPVOID lpSurfaceData) override;
-    HRESULT STDMETHODCALLTYPE UpdateOverlay(LPRECT lpSrcRect, LPDIRECTDRAWSURFACE3 lpDDDestSurface, LPRECT lpDestRect, DWORD dwFlags, LPDDOVERLAYFX lpDDOverlayFx) override;
-    HRESULT STDMETHODCALLTYPE UpdateOverlayDisplay(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE UpdateOverlayZOrder(DWORD dwFlags, LPDIRECTDRAWSURFACE3 lpDDSReference) override;
-    HRESULT STDMETHODCALLTYPE GetDDInterface(LPVOID * lplpDD) override;
-    HRESULT STDMETHODCALLTYPE PageLock(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE PageUnlock(DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE SetSurfaceDesc(LPDDSURFACEDESC lpDDSD, DWORD dwFlags) override;
-private:
-    virtual ~WrapSurface3() = default;
-    IDirectDrawSurface3* m_real;
-    DDrawRecorder* m_recorder;
-    std::string m_label;
-    LONG m_refs = 1;
+    WrapDirectDraw2(IDirectDraw2* real, DDrawRecorder* recorder, const std::string& label)
+        : DirectDrawWrapper(real, recorder, label, "IDirectDraw2") {}
+    DDW_FORWARD(SetDisplayMode, (DWORD w, DWORD h, DWORD bpp, DWORD rate, DWORD f), (w, h, bpp, rate, f))
+    DDW_FORWARD(GetAvailableVidMem, (LPDDSCAPS c, LPDWORD total, LPDWORD free), (c, total, free))
 };
 
-class WrapClipper : public IDirectDrawClipper {
+// A surface's attached surface comes out wrapped, its clipper changes are
+// recorded, and its blits are watched for overlapping compositions.
+template <class I, class Self>
+class SurfaceWrapper : public Wrapper<I> {
 public:
-    WrapClipper(IDirectDrawClipper* real, DDrawRecorder* recorder, const std::string& label);
-    IDirectDrawClipper* Real() const { return m_real; }
-
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppvObject) override;
-    ULONG STDMETHODCALLTYPE AddRef() override;
-    ULONG STDMETHODCALLTYPE Release() override;
-    HRESULT STDMETHODCALLTYPE GetClipList(LPRECT lpRect, LPRGNDATA lpClipList, LPDWORD lpdwSize) override;
-    HRESULT STDMETHODCALLTYPE GetHWnd(HWND * lphWnd) override;
-    HRESULT STDMETHODCALLTYPE Initialize(LPDIRECTDRAW lpDD, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE IsClipListChanged(WINBOOL * lpbChanged) override;
-    HRESULT STDMETHODCALLTYPE SetClipList(LPRGNDATA lpClipList, DWORD dwFlags) override;
-    HRESULT STDMETHODCALLTYPE SetHWnd(DWORD dwFlags, HWND hWnd) override;
-private:
-    virtual ~WrapClipper() = default;
-    IDirectDrawClipper* m_real;
-    DDrawRecorder* m_recorder;
-    std::string m_label;
-    LONG m_refs = 1;
+    using Interface = I;
+    using Wrapper<I>::Wrapper;
+    HRESULT STDMETHODCALLTYPE Blt(LPRECT d, I* s, LPRECT r, DWORD f, LPDDBLTFX fx) override
+    {
+        HRESULT hr;
+        if (this->Fails("Blt", &hr))
+            return hr;
+        this->m_recorder->EnterBlt();
+        hr = this->m_real->Blt(d, Unwrap(s), r, f, fx);
+        this->m_recorder->LeaveBlt();
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE GetAttachedSurface(LPDDSCAPS c, I** s) override
+    {
+        HRESULT hr;
+        if (this->Fails("GetAttachedSurface", &hr))
+            return hr;
+        hr = this->m_real->GetAttachedSurface(c, s);
+        if (SUCCEEDED(hr) && *s)
+            *s = new Self(*s, this->m_recorder, "backbuffer");
+        return hr;
+    }
+    HRESULT STDMETHODCALLTYPE SetClipper(LPDIRECTDRAWCLIPPER c) override
+    {
+        HRESULT hr = this->Forward("SetClipper", &I::SetClipper, c);
+        if (SUCCEEDED(hr))
+            this->m_recorder->clippers.push_back(this->m_label + (c ? " set" : " cleared"));
+        return hr;
+    }
+    DDW_SURFACE_METHODS(DDW_FORWARD, I)
 };
+
+class WrapSurface : public SurfaceWrapper<IDirectDrawSurface, WrapSurface> {
+public:
+    WrapSurface(IDirectDrawSurface* real, DDrawRecorder* recorder, const std::string& label)
+        : SurfaceWrapper(real, recorder, label, "IDirectDrawSurface") {}
+};
+
+class WrapSurface3 : public SurfaceWrapper<IDirectDrawSurface3, WrapSurface3> {
+public:
+    WrapSurface3(IDirectDrawSurface3* real, DDrawRecorder* recorder, const std::string& label)
+        : SurfaceWrapper(real, recorder, label, "IDirectDrawSurface3") {}
+    DDW_FORWARD(GetDDInterface, (LPVOID* dd), (dd))
+    DDW_FORWARD(PageLock, (DWORD f), (f))
+    DDW_FORWARD(PageUnlock, (DWORD f), (f))
+    DDW_FORWARD(SetSurfaceDesc, (LPDDSURFACEDESC d, DWORD f), (d, f))
+};
+
+class WrapClipper : public Wrapper<IDirectDrawClipper> {
+public:
+    using Interface = IDirectDrawClipper;
+    WrapClipper(IDirectDrawClipper* real, DDrawRecorder* recorder, const std::string& label)
+        : Wrapper(real, recorder, label, "IDirectDrawClipper") {}
+    DDW_FORWARD(GetClipList, (LPRECT r, LPRGNDATA list, LPDWORD size), (r, list, size))
+    DDW_FORWARD(GetHWnd, (HWND* w), (w))
+    DDW_FORWARD(Initialize, (LPDIRECTDRAW dd, DWORD f), (dd, f))
+    DDW_FORWARD(IsClipListChanged, (WINBOOL* changed), (changed))
+    DDW_FORWARD(SetClipList, (LPRGNDATA list, DWORD f), (list, f))
+    DDW_FORWARD(SetHWnd, (DWORD f, HWND w), (f, w))
+};
+
+template <class I>
+HRESULT STDMETHODCALLTYPE DirectDrawWrapper<I>::CreateClipper(DWORD f, LPDIRECTDRAWCLIPPER* c, IUnknown* o)
+{
+    HRESULT hr = this->Forward("CreateClipper", &I::CreateClipper, f, c, o);
+    if (SUCCEEDED(hr) && *c)
+        *c = new WrapClipper(*c, this->m_recorder, "clipper");
+    return hr;
+}
+
+template <class I>
+HRESULT STDMETHODCALLTYPE DirectDrawWrapper<I>::CreateSurface(LPDDSURFACEDESC d, LPDIRECTDRAWSURFACE* s, IUnknown* o)
+{
+    HRESULT hr = this->Forward("CreateSurface", &I::CreateSurface, d, s, o);
+    if (SUCCEEDED(hr) && *s)
+        *s = new WrapSurface(*s, this->m_recorder, this->m_recorder->SurfaceLabel(d));
+    return hr;
+}
+
+#undef DDW_FORWARD
+#undef DDW_ARGS
+#undef DDW_DIRECTDRAW_METHODS
+#undef DDW_SURFACE_METHODS
