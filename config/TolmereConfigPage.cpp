@@ -30,10 +30,6 @@ BEGIN_MESSAGE_MAP(CTolmereConfigPage, CPropertyPage)
     ON_NOTIFY(UDN_DELTAPOS, IDC_SPIN, OnDeltaposSpin)
 END_MESSAGE_MAP()
 
-CTolmereConfigPage::CTolmereConfigPage() : CPropertyPage(IDD_CONFIG)
-{
-}
-
 void CTolmereConfigPage::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);

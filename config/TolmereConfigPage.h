@@ -4,10 +4,11 @@
 
 #include "framework/afxcmn.h"
 #include "framework/afxdlgs.h"
+#include "res/resource.h"
 
 class CTolmereConfigPage : public CPropertyPage {
 public:
-    CTolmereConfigPage();
+    CTolmereConfigPage() : CPropertyPage(IDD_CONFIG) {}
 
     UINT m_nCount = 0; // saucer groups, in edit 1001
     int m_nSpeed = 0;  // milliseconds per frame, the speed slider's position

@@ -4,10 +4,6 @@
 
 IMPLEMENT_DYNCREATE(CTolmereDebugPage, CPropertyPage)
 
-CTolmereDebugPage::CTolmereDebugPage() : CPropertyPage(IDD_DEBUG)
-{
-}
-
 void CTolmereDebugPage::DoDataExchange(CDataExchange* pDX)
 {
     CPropertyPage::DoDataExchange(pDX);

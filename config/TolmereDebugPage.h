@@ -3,11 +3,12 @@
 #pragma once
 
 #include "framework/afxdlgs.h"
+#include "res/resource.h"
 
 class CTolmereDebugPage : public CPropertyPage {
     DECLARE_DYNCREATE(CTolmereDebugPage)
 public:
-    CTolmereDebugPage();
+    CTolmereDebugPage() : CPropertyPage(IDD_DEBUG) {}
 
     int m_nShowFps = 0;    // check box 1003 ("Fps")
     int m_nLogAlways = -1; // 0 "&Only if error", 1 "&Always", -1 none ("Always Log")

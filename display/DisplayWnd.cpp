@@ -18,6 +18,26 @@ namespace {
 // Registered once per process; whichever mode runs first fixes it.
 CString s_className;
 
+// An object just made (made is the result of making it) asked for its newer
+// interface; either failure is logged in its own words.
+template <class Old, class New>
+BOOL QueryNewer(CLogFile& log, HRESULT made, CComPtr<Old>& object, REFIID riid, CComPtr<New>& newer,
+                const char* makeFailed, const char* queryFailed)
+{
+    if (FAILED(made)) {
+        object.Detach();  // a failed call hands out nothing
+        log.WriteText(makeFailed, DirectDrawResultName(made));
+        return FALSE;
+    }
+    HRESULT hr = object.QueryInterface(riid, newer);
+    if (FAILED(hr)) {
+        newer.Detach();
+        log.WriteText(queryFailed, DirectDrawResultName(hr));
+        return FALSE;
+    }
+    return TRUE;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CDisplayWnd, CWnd)
@@ -154,18 +174,8 @@ BOOL CDisplayWnd::CreateDirectDraw()
 
     CComPtr<IDirectDraw> pDD;
     HRESULT hr = g_displayPlatform.DirectDrawCreate(nullptr, &pDD, nullptr);
-    if (FAILED(hr)) {
-        pDD.Detach();
-        m_log.WriteText("Main DirectDrawCreate failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    hr = pDD.QueryInterface(IID_IDirectDraw2, m_pDirectDraw);
-    if (FAILED(hr)) {
-        m_pDirectDraw.Detach();
-        m_log.WriteText("main QueryInterface failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    return TRUE;
+    return QueryNewer(m_log, hr, pDD, IID_IDirectDraw2, m_pDirectDraw, "Main DirectDrawCreate failed - code",
+                      "main QueryInterface failed - code");
 }
 
 void CDisplayWnd::LogHardware()
@@ -245,18 +255,8 @@ BOOL CDisplayWnd::CreatePrimary(DDSURFACEDESC& desc)
 {
     CComPtr<IDirectDrawSurface> pSurface;
     HRESULT hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
-    if (FAILED(hr)) {
-        pSurface.Detach();
-        m_log.WriteText("Primary CreateSurface failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    hr = pSurface.QueryInterface(IID_IDirectDrawSurface3, m_pPrimary);
-    if (FAILED(hr)) {
-        m_pPrimary.Detach();
-        m_log.WriteText("Primary QueryInterface failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    return TRUE;
+    return QueryNewer(m_log, hr, pSurface, IID_IDirectDrawSurface3, m_pPrimary, "Primary CreateSurface failed - code",
+                      "Primary QueryInterface failed - code");
 }
 
 BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
@@ -300,18 +300,11 @@ CComPtr<IDirectDrawSurface3> CDisplayWnd::CreateOffscreenSurface(int width, int 
     desc.ddsCaps.dwCaps = caps;
     CComPtr<IDirectDrawSurface> pSurface;
     HRESULT hr = m_pDirectDraw->CreateSurface(&desc, &pSurface, nullptr);
-    if (FAILED(hr)) {
-        pSurface.Detach();
-        m_log.WriteText(" CreateSurface failed - code", DirectDrawResultName(hr));
-        return {};
-    }
-    pSurface->Restore();
+    if (SUCCEEDED(hr))
+        pSurface->Restore();
     CComPtr<IDirectDrawSurface3> pSurface3;
-    hr = pSurface.QueryInterface(IID_IDirectDrawSurface3, pSurface3);
-    if (FAILED(hr)) {
-        pSurface3.Detach();
-        m_log.WriteText(" QueryInterface failed - code", DirectDrawResultName(hr));
-    }
+    QueryNewer(m_log, hr, pSurface, IID_IDirectDrawSurface3, pSurface3, " CreateSurface failed - code",
+               " QueryInterface failed - code");
     return pSurface3;
 }
 

@@ -48,9 +48,13 @@ public:                                                          \
     CObject* class_name::CreateObject() { return new class_name; }     \
     IMPLEMENT_RUNTIMECLASS(class_name, base_class_name, class_name::CreateObject)
 
+// Not copied: an object owns what it holds (a window, a handle, a
+// reference), and a copy would give it back twice.
 class CObject {
 public:
     virtual ~CObject() = default;
+    CObject(const CObject&) = delete;
+    CObject& operator=(const CObject&) = delete;
     static const CRuntimeClass classCObject;
     virtual const CRuntimeClass* GetRuntimeClass() const;
     BOOL IsKindOf(const CRuntimeClass* pClass) const { return GetRuntimeClass()->IsDerivedFrom(pClass); }
@@ -62,6 +66,9 @@ protected:
 // Raised by the framework only; the program's own code returns results.
 class CException : public CObject {
 public:
+    // Thrown by value, so copied as exceptions are.
+    CException() = default;
+    CException(const CException&) : CObject() {}
     virtual const char* GetErrorText() const = 0;
 };
 

@@ -27,14 +27,9 @@ void OpenArguments(UINT nOpenFlags, DWORD* pAccess, DWORD* pCreation)
 
 BOOL CFile::Open(const char* pszFileName, UINT nOpenFlags)
 {
-    Close();
-    if (!pszFileName || !*pszFileName)
-        return FALSE;
-    DWORD access, creation;
-    OpenArguments(nOpenFlags, &access, &creation);
-    // No sharing: other processes cannot touch the file while it is open.
-    m_hFile = CreateFileA(pszFileName, access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
-    return m_hFile != INVALID_HANDLE_VALUE;
+    if (!pszFileName)
+        return Open(static_cast<const wchar_t*>(nullptr), nOpenFlags);
+    return Open(AfxWiden(pszFileName).c_str(), nOpenFlags);
 }
 
 BOOL CFile::Open(const wchar_t* pszFileName, UINT nOpenFlags)
@@ -44,6 +39,7 @@ BOOL CFile::Open(const wchar_t* pszFileName, UINT nOpenFlags)
         return FALSE;
     DWORD access, creation;
     OpenArguments(nOpenFlags, &access, &creation);
+    // No sharing: other processes cannot touch the file while it is open.
     // A full path of MAX_PATH or more is reached through the \\?\ form.
     std::wstring name = pszFileName;
     if (name.size() >= MAX_PATH && name.size() > 2 && name[1] == L':' && name[2] == L'\\')

@@ -16,8 +16,6 @@ public:
 
     CFile() = default;
     ~CFile() override;
-    CFile(const CFile&) = delete;
-    CFile& operator=(const CFile&) = delete;
 
     // FALSE when the file cannot be opened; nothing is thrown.
     BOOL Open(const char* pszFileName, UINT nOpenFlags);
@@ -37,8 +35,6 @@ class CMemFile : public CObject {
 public:
     explicit CMemFile(UINT nGrowBytes = 1024) : m_nGrowBytes(nGrowBytes ? nGrowBytes : 1024) {}
     ~CMemFile() override;
-    CMemFile(const CMemFile&) = delete;
-    CMemFile& operator=(const CMemFile&) = delete;
 
     // Writes at the current position, growing the buffer in whole steps.
     // Throws CMemoryException when the buffer cannot grow.

@@ -8,8 +8,6 @@ class CGdiObject : public CObject {
 public:
     CGdiObject() = default;
     ~CGdiObject() override { DeleteObject(); }
-    CGdiObject(const CGdiObject&) = delete;
-    CGdiObject& operator=(const CGdiObject&) = delete;
 
     HGDIOBJ m_hObject = nullptr;
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
@@ -19,39 +17,40 @@ public:
     BOOL Attach(HGDIOBJ hObject);
 };
 
-class CPalette : public CGdiObject {
+// A graphics object of one kind, used where its handle is wanted.
+template <class Handle>
+class CGdiObjectOf : public CGdiObject {
 public:
-    BOOL CreatePalette(const LOGPALETTE* pLogPalette) { return Attach(::CreatePalette(pLogPalette)); }
-    operator HPALETTE() const { return static_cast<HPALETTE>(m_hObject); }
+    operator Handle() const { return static_cast<Handle>(m_hObject); }
 };
 
-class CBitmap : public CGdiObject {
+class CPalette : public CGdiObjectOf<HPALETTE> {
+public:
+    BOOL CreatePalette(const LOGPALETTE* pLogPalette) { return Attach(::CreatePalette(pLogPalette)); }
+};
+
+class CBitmap : public CGdiObjectOf<HBITMAP> {
 public:
     BOOL CreateCompatibleBitmap(HDC hDC, int nWidth, int nHeight)
     { return Attach(::CreateCompatibleBitmap(hDC, nWidth, nHeight)); }
     BOOL CreateBitmap(int nWidth, int nHeight, UINT nPlanes, UINT nBitsPerPixel, const void* pBits)
     { return Attach(::CreateBitmap(nWidth, nHeight, nPlanes, nBitsPerPixel, pBits)); }
-    operator HBITMAP() const { return static_cast<HBITMAP>(m_hObject); }
 };
 
-class CFont : public CGdiObject {
+// nPointSize in tenths of a point, for the screen's resolution.
+class CFont : public CGdiObjectOf<HFONT> {
 public:
-    // nPointSize in tenths of a point, for the screen's resolution.
     BOOL CreatePointFont(int nPointSize, LPCSTR lpszFaceName);
-    operator HFONT() const { return static_cast<HFONT>(m_hObject); }
 };
 
-class CRgn : public CGdiObject {
+class CRgn : public CGdiObjectOf<HRGN> {
 public:
     BOOL CreateRectRgnIndirect(const RECT* lpRect) { return Attach(::CreateRectRgnIndirect(lpRect)); }
-    operator HRGN() const { return static_cast<HRGN>(m_hObject); }
 };
 
-class CPen : public CGdiObject {
+class CPen : public CGdiObjectOf<HPEN> {
 public:
-    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor)
-    { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
-    operator HPEN() const { return static_cast<HPEN>(m_hObject); }
+    BOOL CreatePen(int nPenStyle, int nWidth, COLORREF crColor) { return Attach(::CreatePen(nPenStyle, nWidth, crColor)); }
 };
 
 // A device context this program made (CreateCompatibleDC), deleted with the
@@ -61,8 +60,6 @@ class CDC : public CObject {
 public:
     CDC() = default;
     ~CDC() override;
-    CDC(const CDC&) = delete;
-    CDC& operator=(const CDC&) = delete;
 
     HDC m_hDC = nullptr;
     operator HDC() const { return m_hDC; }

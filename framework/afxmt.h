@@ -7,8 +7,6 @@ class CCriticalSection : public CObject {
 public:
     CCriticalSection() { InitializeCriticalSection(&m_sect); }
     ~CCriticalSection() override { DeleteCriticalSection(&m_sect); }
-    CCriticalSection(const CCriticalSection&) = delete;
-    CCriticalSection& operator=(const CCriticalSection&) = delete;
 
     void Lock() { EnterCriticalSection(&m_sect); }
     BOOL TryLock() { return TryEnterCriticalSection(&m_sect); }
@@ -43,8 +41,6 @@ public:
         if (m_hThread)
             CloseHandle(m_hThread);
     }
-    CWinThread(const CWinThread&) = delete;
-    CWinThread& operator=(const CWinThread&) = delete;
 
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
 

@@ -102,8 +102,6 @@ class CWnd : public CObject {
 public:
     CWnd() = default;
     ~CWnd() override;
-    CWnd(const CWnd&) = delete;
-    CWnd& operator=(const CWnd&) = delete;
 
     HWND m_hWnd = nullptr;
     HWND GetSafeHwnd() const { return m_hWnd; }

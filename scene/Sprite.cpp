@@ -22,18 +22,22 @@ BOOL CSprite::HitTest(int x, int y, BOOL bForce)
     return PtInRect(&m_rect, pt);
 }
 
-void CSprite::MoveTo(int x, int y, BOOL bRedraw)
-{
-    SetPosition(x, y, bRedraw);
-}
+void CSprite::MoveTo(int x, int y, BOOL bRedraw) { SetPosition(x, y, bRedraw); }
 
 void CSprite::SetPosition(int x, int y, BOOL bRedraw)
 {
     if (x == m_x && y == m_y)
         return;
+    Place(x, y, m_nWidth, m_nHeight, bRedraw);
+}
+
+void CSprite::Place(int x, int y, int width, int height, BOOL bRedraw)
+{
     m_x = x;
     m_y = y;
-    m_rect = { x, y, x + m_nWidth, y + m_nHeight };
+    m_nWidth = width;
+    m_nHeight = height;
+    m_rect = { x, y, x + width, y + height };
     if (bRedraw)
         RedrawDisplay();
 }
@@ -132,20 +136,13 @@ POINT CSprite::GetUserPoint() { return m_userPoint; }
 void CSprite::SetUserPoint(int x, int y) { m_userPoint = { x, y }; }
 void CSprite::SetUserPoint2(int x, int y) { m_userPoint = { x, y }; }
 
-void CSprite::Resize(int width, int height, BOOL bRedraw)
-{
-    SetSize(width, height, bRedraw);
-}
+void CSprite::Resize(int width, int height, BOOL bRedraw) { SetSize(width, height, bRedraw); }
 
 void CSprite::SetSize(int width, int height, BOOL bRedraw)
 {
     if (width == m_nWidth && height == m_nHeight)
         return;
-    m_nWidth = width;
-    m_nHeight = height;
-    m_rect = { m_x, m_y, m_x + width, m_y + height };
-    if (bRedraw)
-        RedrawDisplay();
+    Place(m_x, m_y, width, height, bRedraw);
 }
 
 void CSprite::SetPositionAndSize(int x, int y, int width, int height, BOOL bRedraw)
@@ -162,13 +159,7 @@ void CSprite::SetRect(RECT rect, BOOL bRedraw)
 {
     if (EqualRect(&rect, &m_rect))
         return;
-    m_rect = rect;
-    m_x = rect.left;
-    m_y = rect.top;
-    m_nWidth = rect.right - rect.left;
-    m_nHeight = rect.bottom - rect.top;
-    if (bRedraw)
-        RedrawDisplay();
+    Place(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, bRedraw);
 }
 
 void CSprite::SetDepth(int depth, BOOL bRedraw)

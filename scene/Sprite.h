@@ -71,6 +71,11 @@ protected:
     int m_nUserFlag;
     BOOL m_bAnimateForward;
     POINT m_velocity;
+
+private:
+    // Every field of the sprite's rectangle at once; the virtual operations
+    // decide whether anything changed.
+    void Place(int x, int y, int width, int height, BOOL bRedraw);
 };
 
 // Ascending depth; equal depths in order of insertion. Owns nothing.

@@ -39,6 +39,17 @@ void Put32(Bytes& b, uint32_t v)
     Put16(b, v >> 16);
 }
 
+// A colour table as bitmaps store it: blue, green, red, a zero.
+void PutColours(Bytes& b, const std::vector<Entry>& colours)
+{
+    for (const Entry& e : colours) {
+        b.push_back(e.b);
+        b.push_back(e.g);
+        b.push_back(e.r);
+        b.push_back(0);
+    }
+}
+
 void WriteFile(const std::string& path, const Bytes& bytes)
 {
     FILE* f = fopen(path.c_str(), "wb");
@@ -268,12 +279,7 @@ Bytes Bitmap8(const Image& img, const std::vector<Entry>& pal, bool rle)
     Put32(file, 2835);
     Put32(file, 256);
     Put32(file, 0);
-    for (const Entry& e : pal) {
-        file.push_back(e.b);
-        file.push_back(e.g);
-        file.push_back(e.r);
-        file.push_back(0);
-    }
+    PutColours(file, pal);
     file.insert(file.end(), bits.begin(), bits.end());
     return file;
 }
@@ -544,12 +550,7 @@ Bytes CursorFile(int hotX, int hotY, int bitCount, const std::vector<Entry>& col
     Put16(image, static_cast<unsigned>(bitCount));
     for (int i = 0; i < 6; ++i)
         Put32(image, 0);
-    for (const Entry& e : colours) {
-        image.push_back(e.b);
-        image.push_back(e.g);
-        image.push_back(e.r);
-        image.push_back(0);
-    }
+    PutColours(image, colours);
     for (int y = 31; y >= 0; --y)
         for (int x = 0; x < 32; x += 8 / bitCount) {
             uint8_t byte = 0;

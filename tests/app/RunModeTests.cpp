@@ -29,13 +29,6 @@ TEST(RunModes, UnusableSwitchesEndAtOnceWithoutAWindow)
 
 namespace {
 
-std::vector<std::string> BodyOf(const std::vector<std::string>& lines)
-{
-    if (lines.size() < 2)
-        return {};
-    return std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
-}
-
 void DeleteLogOf(const std::string& program)
 {
     std::string path = program.substr(0, program.rfind('.')) + ".log";
@@ -82,9 +75,8 @@ TEST(RunModes, SaverStartsFullScreenLogsItsStartAndEndsOnAKey)
     PostMessageA(hWnd, WM_KEYDOWN, 'A', 0);
     EXPECT_TRUE(saver.WaitForExit(5000));
     EXPECT_EQ(0u, saver.exitCode);
-    std::vector<std::string> lines = ReadLogLines(scr);
     EXPECT_EQ(WithSceneLines(ExpectedStartupLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 16)),
-              BodyOf(lines));
+              ReadLogBody(scr));
     ClearStoredSettings();
 }
 
@@ -123,7 +115,7 @@ TEST(RunModes, Depth24_SaverRunsOnADeeperDesktop)
     EXPECT_TRUE(saver.WaitForExit(5000));
     // The resolution line names the desktop's depth, not the 16 bits run.
     EXPECT_EQ(WithSceneLines(ExpectedStartupLines(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), 32)),
-              BodyOf(ReadLogLines(scr)));
+              ReadLogBody(scr));
     ClearStoredSettings();
 }
 
@@ -138,7 +130,7 @@ TEST(RunModes, Depth8_SaverRunsOnAnEightBitDisplayAndEndsOnAKey)
     PostMessageA(hWnd, WM_KEYDOWN, 'A', 0);
     EXPECT_TRUE(saver.WaitForExit(5000));
     EXPECT_EQ(0u, saver.exitCode);
-    EXPECT_EQ(WithSceneLines(ExpectedStartupLines(640, 480, 8)), BodyOf(ReadLogLines(scr)));
+    EXPECT_EQ(WithSceneLines(ExpectedStartupLines(640, 480, 8)), ReadLogBody(scr));
     ClearStoredSettings();
 }
 

@@ -49,8 +49,7 @@ protected:
     Lines LoggedLines()
     {
         m_window.m_log.Save();
-        Lines lines = ReadLogLines(m_logPath);
-        return lines.size() < 2 ? Lines() : Lines(lines.begin() + 1, lines.end() - 1);
+        return ReadLogBody(m_logPath);
     }
 
     IDirectDrawSurface3* Keep(IDirectDrawSurface3* s)

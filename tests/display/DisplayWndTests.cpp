@@ -29,14 +29,9 @@ std::string ThisProgram()
     return path;
 }
 
-// The recorded lines of the last saved block, without its header and the
-// closing empty line.
 Lines SavedLines()
 {
-    Lines lines = ReadLogLines(ThisProgram());
-    if (lines.size() < 2)
-        return {};
-    return Lines(lines.begin() + 1, lines.end() - 1);
+    return ReadLogBody(ThisProgram());
 }
 
 void DeleteLog()

@@ -27,8 +27,7 @@ std::vector<std::string> Saved(CLogFile& log, const char* name)
     std::string path = std::string(dir) + name;
     log.Open(false, path.c_str());
     log.Save();
-    std::vector<std::string> lines = ReadLogLines(path);
-    return lines.size() < 2 ? lines : std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
+    return ReadLogBody(path);
 }
 
 bool Contains(const std::vector<std::string>& lines, const std::string& line)

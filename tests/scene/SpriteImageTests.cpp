@@ -5,14 +5,13 @@
 
 namespace {
 
-CSpriteImage Sheet(int width, int height)
+// A sheet of that size as a loaded image has it, without its surface.
+void MakeSheet(CSpriteImage& image, int width, int height)
 {
-    CSpriteImage image;
     TestAccess::m_nWidth(image) = width;
     TestAccess::m_nHeight(image) = height;
     image.m_nFrameWidth = width;
     image.m_nFrameHeight = height;
-    return image;
 }
 
 } // namespace
@@ -25,7 +24,8 @@ TEST(CSpriteImage, CutsFramesFromTheCurrentFrameSize)
     EXPECT_EQ(0, fresh.m_nFrameWidth);
     EXPECT_EQ(nullptr, TestAccess::m_pSurface(fresh));
 
-    CSpriteImage mars1 = Sheet(192, 24);
+    CSpriteImage mars1;
+    MakeSheet(mars1, 192, 24);
     mars1.SetFrameGrid(8, 1);
     EXPECT_EQ(24, mars1.m_nFrameWidth);
     EXPECT_EQ(24, mars1.m_nFrameHeight);
@@ -35,14 +35,16 @@ TEST(CSpriteImage, CutsFramesFromTheCurrentFrameSize)
     EXPECT_EQ(3, mars1.m_nFrameWidth);
     EXPECT_EQ(8, mars1.m_nFrameCount);
 
-    CSpriteImage mars3 = Sheet(320, 160);
+    CSpriteImage mars3;
+    MakeSheet(mars3, 320, 160);
     mars3.SetFrameGrid(4, 2);
     EXPECT_EQ(80, mars3.m_nFrameWidth);
     EXPECT_EQ(80, mars3.m_nFrameHeight);
     EXPECT_EQ(8, mars3.m_nFrameCount);
     EXPECT_EQ(2, TestAccess::m_nRows(mars3));
 
-    CSpriteImage odd = Sheet(100, 10);
+    CSpriteImage odd;
+    MakeSheet(odd, 100, 10);
     odd.SetFrameGrid(3, 1);
     EXPECT_EQ(33, odd.m_nFrameWidth);
 }

@@ -146,6 +146,14 @@ std::vector<std::string> ReadLogLines(const std::string& programPath)
     return ReadLogLines(AfxWiden(programPath.c_str()));
 }
 
+std::vector<std::string> ReadLogBody(const std::string& programPath)
+{
+    std::vector<std::string> lines = ReadLogLines(programPath);
+    if (lines.size() < 2)
+        return {};
+    return std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
+}
+
 std::vector<std::string> ReadLogLines(const std::wstring& programPath)
 {
     std::wstring path = programPath.substr(0, programPath.rfind(L'.')) + L".log";

@@ -46,6 +46,9 @@ void PumpMessages(DWORD ms);
 // the first line is the header. Empty when the file is missing.
 std::vector<std::string> ReadLogLines(const std::string& programPath);
 std::vector<std::string> ReadLogLines(const std::wstring& programPath);
+// The recorded lines of the last saved block: without its header and the
+// closing empty line.
+std::vector<std::string> ReadLogBody(const std::string& programPath);
 
 // The built Skardel.scr the tests run (from the SKARDEL_SCR environment).
 std::string BuiltScreenSaver();
