@@ -140,9 +140,8 @@ void CSprite::Resize(int width, int height, BOOL bRedraw) { SetSize(width, heigh
 
 void CSprite::SetSize(int width, int height, BOOL bRedraw)
 {
-    if (width == m_nWidth && height == m_nHeight)
-        return;
-    Place(m_x, m_y, width, height, bRedraw);
+    if (width != m_nWidth || height != m_nHeight)
+        Place(m_x, m_y, width, height, bRedraw);
 }
 
 void CSprite::SetPositionAndSize(int x, int y, int width, int height, BOOL bRedraw)
