@@ -44,15 +44,9 @@ std::wstring CopySaver(const std::wstring& folder)
 // directory, keeping the directory's order (look-ups search it in order).
 std::vector<char> ReadWhole(const std::wstring& path)
 {
-    std::vector<char> data;
-    HANDLE h = CreateFileW(Long(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return data;
-    data.resize(GetFileSize(h, nullptr));
-    DWORD read = 0;
-    ReadFile(h, data.data(), static_cast<DWORD>(data.size()), &read, nullptr);
-    CloseHandle(h);
-    return data;
+    std::string text;
+    ReadWholeFile(path, &text);
+    return std::vector<char>(text.begin(), text.end());
 }
 
 bool WriteWhole(const std::wstring& path, const std::vector<char>& data)

@@ -83,14 +83,8 @@ COLORREF Shown(COLORREF colour)
 
 std::string ReadFileText(const std::string& path)
 {
-    HANDLE h = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
-        return "";
-    std::string text(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    if (!text.empty())
-        ReadFile(h, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(h);
+    std::string text;
+    ReadWholeFile(AfxWiden(path.c_str()), &text);
     return text;
 }
 

@@ -1,4 +1,5 @@
 #include "core/LogFile.h"
+#include "support/Process.h"
 
 #include <gtest/gtest.h>
 
@@ -28,16 +29,8 @@ protected:
 
     std::string Contents() const
     {
-        HANDLE h = CreateFileA(m_log.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               0, nullptr);
-        if (h == INVALID_HANDLE_VALUE)
-            return "<missing>";
-        std::string out(GetFileSize(h, nullptr), '\0');
-        DWORD read = 0;
-        if (!out.empty())
-            ReadFile(h, &out[0], static_cast<DWORD>(out.size()), &read, nullptr);
-        CloseHandle(h);
-        return out;
+        std::string out;
+        return ReadWholeFile(AfxWiden(m_log.c_str()), &out) ? out : "<missing>";
     }
     void WriteFileText(const std::string& text) const
     {

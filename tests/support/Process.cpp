@@ -154,21 +154,28 @@ std::vector<std::string> ReadLogBody(const std::string& programPath)
     return std::vector<std::string>(lines.begin() + 1, lines.end() - 1);
 }
 
+bool ReadWholeFile(const std::wstring& path, std::string* text)
+{
+    std::wstring name = path.size() >= MAX_PATH && path.compare(0, 4, L"\\\\?\\") != 0 ? L"\\\\?\\" + path : path;
+    HANDLE h = CreateFileW(name.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    if (h == INVALID_HANDLE_VALUE)
+        return false;
+    text->assign(GetFileSize(h, nullptr), '\0');
+    DWORD read = 0;
+    if (!text->empty())
+        ReadFile(h, &(*text)[0], static_cast<DWORD>(text->size()), &read, nullptr);
+    CloseHandle(h);
+    return true;
+}
+
 std::vector<std::string> ReadLogLines(const std::wstring& programPath)
 {
     std::wstring path = programPath.substr(0, programPath.rfind(L'.')) + L".log";
     CharLowerBuffW(&path[0], static_cast<DWORD>(path.size()));
-    if (path.size() >= MAX_PATH)
-        path = L"\\\\?\\" + path;
     std::vector<std::string> lines;
-    HANDLE h = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
-    if (h == INVALID_HANDLE_VALUE)
+    std::string text;
+    if (!ReadWholeFile(path, &text))
         return lines;
-    std::string text(GetFileSize(h, nullptr), '\0');
-    DWORD read = 0;
-    if (!text.empty())
-        ReadFile(h, &text[0], static_cast<DWORD>(text.size()), &read, nullptr);
-    CloseHandle(h);
     size_t pos = 0;
     while (pos < text.size()) {
         size_t end = text.find("\r\n", pos);

@@ -44,6 +44,9 @@ void PumpMessages(DWORD ms);
 
 // The log file a program writes beside itself, as lines (CR LF removed);
 // the first line is the header. Empty when the file is missing.
+// A file's whole contents; false when it cannot be opened. Long paths are
+// reached through their \\?\ form.
+bool ReadWholeFile(const std::wstring& path, std::string* text);
 std::vector<std::string> ReadLogLines(const std::string& programPath);
 std::vector<std::string> ReadLogLines(const std::wstring& programPath);
 // The recorded lines of the last saved block: without its header and the
