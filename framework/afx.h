@@ -69,18 +69,11 @@ public:
     // Thrown by value, so copied as exceptions are.
     CException() = default;
     CException(const CException&) : CObject() {}
-    virtual const char* GetErrorText() const = 0;
 };
 
-class CMemoryException : public CException {
-public:
-    const char* GetErrorText() const override { return "out of memory"; }
-};
+class CMemoryException : public CException {};
 
-class CResourceException : public CException {
-public:
-    const char* GetErrorText() const override { return "resource failure"; }
-};
+class CResourceException : public CException {};
 
 [[noreturn]] void AfxThrowMemoryException();
 [[noreturn]] void AfxThrowResourceException();
@@ -95,7 +88,6 @@ public:
 
     int GetLength() const { return static_cast<int>(m_str.size()); }
     bool IsEmpty() const { return m_str.empty(); }
-    void Empty() { m_str.clear(); }
     char GetAt(int nIndex) const { return m_str[nIndex]; }
     operator const char*() const { return m_str.c_str(); }
 

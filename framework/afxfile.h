@@ -43,10 +43,10 @@ public:
     void SeekToBegin() { m_nPosition = 0; }
     void SeekToEnd() { m_nPosition = m_nFileSize; }
     UINT GetLength() const { return m_nFileSize; }
-    UINT GetPosition() const { return m_nPosition; }
-    UINT GetBufferSize() const { return m_nBufferSize; }
 
 private:
+    friend struct TestAccess;
+
     UINT m_nGrowBytes;
     BYTE* m_lpBuffer = nullptr;
     UINT m_nBufferSize = 0;

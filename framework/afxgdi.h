@@ -91,8 +91,6 @@ public:
     }
     CDCSelection(const CDCSelection&) = delete;
     CDCSelection& operator=(const CDCSelection&) = delete;
-    // FALSE when the object could not be selected.
-    BOOL Succeeded() const { return m_hOld != nullptr; }
 
 private:
     HDC m_hDC;

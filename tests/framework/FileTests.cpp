@@ -1,4 +1,5 @@
 #include "framework/afxfile.h"
+#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -9,14 +10,14 @@ TEST(CMemFile, GrowsInWholeStepsAndKeepsItsPosition)
 {
     CMemFile mem(1024);
     EXPECT_EQ(0u, mem.GetLength());
-    EXPECT_EQ(0u, mem.GetBufferSize());
+    EXPECT_EQ(0u, TestAccess::m_nBufferSize(mem));
     mem.Write("abc", 3);
-    EXPECT_EQ(1024u, mem.GetBufferSize());
+    EXPECT_EQ(1024u, TestAccess::m_nBufferSize(mem));
     std::string big(1500, 'z');
     mem.Write(big.data(), static_cast<UINT>(big.size()));
     EXPECT_EQ(1503u, mem.GetLength());
-    EXPECT_EQ(2048u, mem.GetBufferSize());
-    EXPECT_EQ(1503u, mem.GetPosition());
+    EXPECT_EQ(2048u, TestAccess::m_nBufferSize(mem));
+    EXPECT_EQ(1503u, TestAccess::m_nPosition(mem));
 
     mem.SeekToBegin();
     std::vector<char> out(2000);

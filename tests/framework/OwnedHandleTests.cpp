@@ -200,7 +200,6 @@ TEST(GdiWrappers, SelectionsAndSurfaceDCsAreGivenBack)
     HGDIOBJ original = GetCurrentObject(dc, OBJ_BITMAP);
     {
         CDCSelection selected(dc, bitmap);
-        EXPECT_TRUE(selected.Succeeded());
         EXPECT_EQ(bitmap.GetSafeHandle(), GetCurrentObject(dc, OBJ_BITMAP));
     }
     EXPECT_EQ(original, GetCurrentObject(dc, OBJ_BITMAP));

@@ -67,6 +67,9 @@ struct TestAccess {
     SKARDEL_TEST_FIELD(m_nMenuId)
     SKARDEL_TEST_FIELD(m_pBitmap)
     SKARDEL_TEST_FIELD(m_pMask)
+    // The framework's.
+    SKARDEL_TEST_FIELD(m_nBufferSize)
+    SKARDEL_TEST_FIELD(m_nPosition)
 
     // The saver window's start position, one for the process.
     static BOOL& s_bHaveStartPos() { return CSaverWnd::s_bHaveStartPos; }
