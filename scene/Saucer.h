@@ -27,7 +27,7 @@ private:
 class CSaucerGroup : public CObject {
 public:
     CSaucerGroup();
-    // The saucers belong to the display's sprite list.
+    // The saucers belong to the sprite window's list, which deletes them.
     ~CSaucerGroup() override;
 
     BOOL Create(int type, CSpriteImage* pImage, int x, int y, CSpriteList* pList);

@@ -44,7 +44,7 @@ public:
     virtual void SetEdges(int left, int top, int right, int bottom, BOOL bRedraw);
     virtual void SetRect(RECT rect, BOOL bRedraw);
 
-    // Moves the sprite to the place of its new depth in the display's list.
+    // Moves the sprite to the place of its new depth in the drawing order.
     void SetDepth(int depth, BOOL bRedraw);
 
 protected:
