@@ -68,8 +68,6 @@ class CPropertyPage : public CWnd {
 public:
     explicit CPropertyPage(UINT nIDTemplate);
 
-    PROPSHEETPAGEA m_psp;
-
     // Loads the members into the controls.
     virtual BOOL OnInitDialog();
     // Reloads the controls each time the page comes back to the front.
@@ -86,6 +84,7 @@ public:
     void SetDlgItemText(int nID, LPCSTR lpszString) { ::SetDlgItemTextA(m_hWnd, nID, lpszString); }
 
 private:
+    PROPSHEETPAGEA m_psp;
     friend class CPropertySheet;
     friend INT_PTR CALLBACK AfxPropPageProc(HWND, UINT, WPARAM, LPARAM);
     BOOL OnNotify(NMHDR* pHdr, LRESULT* pResult);

@@ -9,12 +9,14 @@ public:
     CGdiObject() = default;
     ~CGdiObject() override { DeleteObject(); }
 
-    HGDIOBJ m_hObject = nullptr;
     HGDIOBJ GetSafeHandle() const { return m_hObject; }
     // Deletes the platform object; FALSE when there was none.
     BOOL DeleteObject();
     // Takes over hObject (deleting the one held); FALSE when it is null.
     BOOL Attach(HGDIOBJ hObject);
+
+protected:
+    HGDIOBJ m_hObject = nullptr;
 };
 
 // A graphics object of one kind, used where its handle is wanted.
@@ -61,7 +63,6 @@ public:
     CDC() = default;
     ~CDC() override;
 
-    HDC m_hDC = nullptr;
     operator HDC() const { return m_hDC; }
 
     BOOL CreateCompatibleDC(HDC hDC);
@@ -76,6 +77,7 @@ public:
     { return ::BitBlt(m_hDC, x, y, nWidth, nHeight, hSrcDC, xSrc, ySrc, dwRop); }
 
 protected:
+    HDC m_hDC = nullptr;
     BOOL m_bOwned = FALSE;
 };
 

@@ -45,10 +45,10 @@ public:
     DWORD ResumeThread() { return ::ResumeThread(m_hThread); }
 
     HANDLE m_hThread = nullptr;
-    DWORD m_nThreadID = 0;
     BOOL m_bAutoDelete = TRUE;
 
 private:
+    DWORD m_nThreadID = 0;
     friend CWinThread* AfxBeginThread(AFX_THREADPROC, LPVOID, int, UINT, DWORD, LPSECURITY_ATTRIBUTES);
     static DWORD WINAPI Start(LPVOID self);
     AFX_THREADPROC m_pfnThreadProc;

@@ -167,9 +167,8 @@ public:
         m_hDC = nullptr;
     }
 
-    PAINTSTRUCT m_ps;
-
 private:
+    PAINTSTRUCT m_ps;
     HWND m_hWnd;
 };
 
@@ -190,7 +189,6 @@ public:
     virtual int Run();
     virtual int ExitInstance();
 
-    HINSTANCE m_hInstance = nullptr;
     CWnd* m_pMainWnd = nullptr;
     LPCSTR m_pszAppName = nullptr;
     LPCSTR m_pszRegistryKey = nullptr;
@@ -205,11 +203,13 @@ public:
     BOOL WriteProfileInt(LPCSTR lpszSection, LPCSTR lpszEntry, int nValue);
 
 private:
+    HINSTANCE m_hInstance = nullptr;
     BOOL GetSectionKey(LPCSTR lpszSection, CRegistryKey& key);
     CString m_strAppName;
     CString m_strRegistryKey;
     CString m_strProfileName;
     friend BOOL AfxWinInit(HINSTANCE hInstance);
+    friend HINSTANCE AfxGetInstanceHandle();
 };
 
 CWinApp* AfxGetApp();

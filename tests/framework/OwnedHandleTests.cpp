@@ -146,7 +146,7 @@ TEST(GdiWrappers, EachObjectIsDeletedWithItsWrapper)
           OBJ_PEN },
         { "region", [] { CRgn r; EXPECT_TRUE(r.CreateRectRgnIndirect(&rect)); return r.GetSafeHandle(); },
           OBJ_REGION },
-        { "memory DC", [] { CDC dc; EXPECT_TRUE(dc.CreateCompatibleDC(nullptr)); return HGDIOBJ(dc.m_hDC); },
+        { "memory DC", [] { CDC dc; EXPECT_TRUE(dc.CreateCompatibleDC(nullptr)); return HGDIOBJ(static_cast<HDC>(dc)); },
           OBJ_MEMDC },
         { "bitmap replaced by Attach",
           [] {
