@@ -1,6 +1,7 @@
 #!/bin/sh
 # Installs everything the build, the run command and the tests need, when it is
-# missing. Safe to run again: it does nothing once all is in place.
+# missing, and the packages named as arguments (a command's own needs). Safe
+# to run again: it does nothing once all is in place.
 #
 # Two steps. The packages every machine needs come first, and a needed package
 # that cannot be installed ends the script with its name. The 32-bit Wine
@@ -19,7 +20,8 @@ NEEDED="wine wine64
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     xvfb xdotool x11-apps imagemagick
-    cmake make g++ binutils googletest ca-certificates"
+    cmake make g++ binutils googletest ca-certificates
+    $*"
 
 installed() {
     dpkg -s "$1" 2>/dev/null | grep -q '^Status: install ok installed'
