@@ -6,6 +6,8 @@
 
 #include <ddraw.h>
 
+#include <vector>
+
 class CSpriteImage : public CObject {
 public:
     CSpriteImage();
@@ -33,4 +35,9 @@ private:
     int m_nColumns;
     int m_nRows;
     CString m_strName;
+    // Each frame's smallest rectangle holding every pixel that is not the
+    // background, relative to the frame (empty for a frame of background
+    // alone); only that part is drawn. Found when the grid is set.
+    std::vector<RECT> m_opaqueParts;
+    void FindOpaqueParts();
 };
