@@ -54,10 +54,14 @@ void CSpriteImage::FindOpaqueParts()
     m_opaqueParts.clear();
     if (!m_pSurface || m_nFrameWidth <= 0 || m_nFrameHeight <= 0)
         return;
-    const DWORD key = DDMatchColor(m_pSurface, CLR_INVALID);
+    // The key Load gave the surface: without one nothing is left out.
+    DDCOLORKEY colourKey = {};
+    if (FAILED(m_pSurface->GetColorKey(DDCKEY_SRCBLT, &colourKey)))
+        return;
+    const DWORD key = colourKey.dwColorSpaceLowValue;
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
-    if (key == CLR_INVALID || FAILED(m_pSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
+    if (FAILED(m_pSurface->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
         return;
     const int bits = static_cast<int>(desc.ddpfPixelFormat.dwRGBBitCount);
     const DWORD mask = bits >= 32 ? 0xFFFFFFFFu : (1u << bits) - 1;

@@ -21,14 +21,11 @@ gcc -O2 -o "$watch_bin" "$SKARDEL_ROOT/tests/bench/damage_watch.c" -lX11 -lXdama
 DISPLAY=$(start_xvfb 16)
 export DISPLAY
 export WINEPREFIX=$build/wineprefix-bench
-prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
+# The benchmark's own programs run as the saver does.
+prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY" scene_bench.exe bench_baseline.exe
 unmanaged_windows "$arch" "$WINEPREFIX" "$DISPLAY"
 loader=$(wine_loader "$arch")
 reg() { "$loader" reg "$@" >/dev/null 2>&1; }
-# The benchmark's own programs run as the saver does.
-for exe in scene_bench.exe bench_baseline.exe; do
-    reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Direct3D" /v csmt /t REG_DWORD /d 0 /f
-done
 settings='HKCU\Software\Tolmere\Skardel Screen Saver\Settings'
 
 # Whose processor time is counted besides ours: this display's X server and

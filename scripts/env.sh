@@ -62,9 +62,10 @@ start_xvfb() { # <depth> [WIDTHxHEIGHT]
 
 # Creates (once) a private Wine prefix and keeps its server running. The
 # prefix counts as ready only after a first start that succeeded (its marker
-# file); a half-made one is made anew.
-prepare_prefix() { # <arch> <prefix dir> <display>
-    local target=$1 prefix=$2 loader server try=0
+# file); a half-made one is made anew. Programs named after the display run
+# as Skardel.scr does (see below).
+prepare_prefix() { # <arch> <prefix dir> <display> [program.exe...]
+    local target=$1 prefix=$2 display=$3 loader server try=0 exe
     if ! loader=$(wine_loader "$target") || ! server=$(wineserver_for "$target"); then
         echo "no Wine loader for $target programs is installed" >&2
         return 1
@@ -90,10 +91,14 @@ prepare_prefix() { # <arch> <prefix dir> <display>
     WINEPREFIX=$prefix DISPLAY=$3 "$server" -p >/dev/null 2>&1 || true
     echo "prefix $target:$prefix" >>"$SKARDEL_PIDFILE"
     # Wine's Direct3D command stream makes each of our blits wait on a second
-    # thread that spins meanwhile: off for Skardel.scr alone, the saver then
-    # keeps its frame rate on a busy machine with half the processor time.
-    WINEPREFIX=$prefix DISPLAY=$3 "$loader" reg add 'HKCU\Software\Wine\AppDefaults\Skardel.scr\Direct3D' \
-        /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    # thread that spins meanwhile: off for Skardel.scr (and the programs
+    # named, measured as it runs), the saver then keeps its frame rate on a
+    # busy machine with half the processor time.
+    shift 3
+    for exe in Skardel.scr "$@"; do
+        WINEPREFIX=$prefix DISPLAY=$display "$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Direct3D" \
+            /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    done
 }
 
 # Without a window manager, Wine waits two seconds for one to withdraw each
