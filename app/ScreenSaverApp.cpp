@@ -22,6 +22,20 @@ BOOL MatchSwitch(const char* argument, const char* letter)
     return lstrcmpiA(first, letter) == 0;
 }
 
+namespace {
+
+// Clears *lParam when it names one of the windows enumerated.
+BOOL CALLBACK FindWindowIn(HWND hWnd, LPARAM lParam)
+{
+    HWND* pSought = reinterpret_cast<HWND*>(lParam);
+    if (hWnd != *pSought)
+        return TRUE;
+    *pSought = nullptr;
+    return FALSE;
+}
+
+} // namespace
+
 BOOL IsUsablePreviewParent(HWND hParent)
 {
     // The desktop window (or any window not shown) would give a preview
@@ -31,8 +45,11 @@ BOOL IsUsablePreviewParent(HWND hParent)
     if (!hParent || !IsWindow(hParent) || hParent == GetDesktopWindow() ||
         !(GetWindowLongA(hParent, GWL_STYLE) & WS_VISIBLE))
         return FALSE;
-    // A window of this desktop descends from this desktop's window.
-    return GetAncestor(GetAncestor(hParent, GA_ROOT), GA_PARENT) == GetDesktopWindow();
+    // A window of this desktop belongs to one of its top-level windows
+    // (a message-only window, or one of another desktop, does not).
+    HWND hSought = AfxGetTopLevelWindow(hParent);
+    EnumWindows(FindWindowIn, reinterpret_cast<LPARAM>(&hSought));
+    return hSought == nullptr;
 }
 
 BOOL CScreenSaverApp::InitInstance()

@@ -116,7 +116,7 @@ void CHyperlinkWnd::OnContextMenu(CWnd*, POINT pos)
     if (!menu)
         return;
     // The sheet owns the menu, as it owns everything else of the page.
-    HWND owner = ::GetAncestor(m_hWnd, GA_ROOT);
+    HWND owner = AfxGetTopLevelWindow(m_hWnd);
     UINT command = TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
                                   pos.x, pos.y, 0, owner, nullptr);
     DestroyMenu(menu);

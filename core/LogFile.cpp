@@ -1,40 +1,27 @@
 #include "core/LogFile.h"
 
 #include <cstring>
-#include <ctime>
 #include <new>
 #include <vector>
 
 const char* const g_szLineEnd = "\r\n";
 
-CLogFile::CLogFile() : m_buffer(1024), m_nOpenMode(0)
+CLogFile::CLogFile(const AfxWidePlatform& platform) : m_buffer(1024), m_nOpenMode(0), m_platform(platform)
 {
 }
 
 CLogFile::~CLogFile() = default;
 
-namespace {
-
-// The executable's own name in full, whatever the folder is called and
-// however long its path.
-std::wstring ModuleFileName()
-{
-    std::wstring path(32768, L'\0');
-    DWORD n = GetModuleFileNameW(nullptr, &path[0], static_cast<DWORD>(path.size()));
-    path.resize(n < path.size() ? n : 0);
-    return path;
-}
-
-} // namespace
-
 bool CLogFile::Open(bool bAppend, CString path)
 {
-    std::wstring name = path.IsEmpty() ? ModuleFileName() : AfxWiden(path);
+    // The executable's own name in full, whatever the folder is called and
+    // however long its path.
+    std::wstring name = path.IsEmpty() ? AfxGetModuleFileName(nullptr, m_platform) : AfxWiden(path);
     size_t dot = name.rfind(L'.');
     if (dot == std::wstring::npos)
         return false;
     name = name.substr(0, dot) + L".log";
-    CharLowerBuffW(&name[0], static_cast<DWORD>(name.size()));
+    AfxMakeLower(name, m_platform);
 
     CSingleLock lock(m_lock);
     m_strFileName = name;
@@ -79,20 +66,36 @@ void CLogFile::WriteValue(CString label, int value)
     AppendLine(line, line.GetLength());
 }
 
+CString CLogFile::FormatHeader(const SYSTEMTIME& time)
+{
+    // The names the C library's own locale gives, whatever the user's
+    // language: the log reads the same on every machine.
+    static const char* const kDays[] = { "Sunday", "Monday", "Tuesday", "Wednesday", "Thursday", "Friday",
+                                         "Saturday" };
+    static const char* const kMonths[] = { "January", "February", "March", "April", "May", "June", "July",
+                                           "August", "September", "October", "November", "December" };
+    CString header;
+    if (time.wDayOfWeek > 6 || time.wMonth < 1 || time.wMonth > 12)
+        return header;
+    header.Format("Logfile Created %s, %s %02d, %d %02d:%02d:%02d", kDays[time.wDayOfWeek], kMonths[time.wMonth - 1],
+                  time.wDay, time.wYear, time.wHour, time.wMinute, time.wSecond);
+    return header;
+}
+
 bool CLogFile::Save()
 {
     CSingleLock lock(m_lock);
     CFile file;
-    if (!file.Open(m_strFileName.c_str(), m_nOpenMode))
+    if (!file.Open(m_strFileName.c_str(), m_nOpenMode, m_platform))
         return false;
     bool ok = file.SeekToEnd();
 
-    char header[128] = "";
-    time_t now = time(nullptr);
-    struct tm* local = localtime(&now);
-    if (!local || !strftime(header, sizeof header, "Logfile Created %A, %B %d, %Y %H:%M:%S", local))
-        header[0] = '\0';
-    ok = file.Write(header, static_cast<UINT>(strlen(header))) && ok;
+    // The system's calendar, not the C library's 32-bit seconds (which end
+    // in 2038 on this target).
+    SYSTEMTIME now;
+    ::GetLocalTime(&now);
+    CString header = FormatHeader(now);
+    ok = file.Write(header, static_cast<UINT>(header.GetLength())) && ok;
     ok = file.Write(g_szLineEnd, 2) && ok;
 
     m_buffer.SeekToBegin();

@@ -12,7 +12,7 @@ extern const char* const g_szLineEnd;  // CR LF
 
 class CLogFile : public CObject {
 public:
-    CLogFile();
+    explicit CLogFile(const AfxWidePlatform& platform = AfxRealWidePlatform());
     ~CLogFile() override;
 
     // Fixes the file name (the executable's path with ".log", when path is
@@ -28,12 +28,16 @@ public:
     // as the system replaces them); the file itself is named in full.
     CString GetFileName() const;
 
+    // The header of a block written at that local time.
+    static CString FormatHeader(const SYSTEMTIME& time);
+
 private:
     void AppendLine(const char* text, int length);
 
     std::wstring m_strFileName;
     CMemFile m_buffer;
     UINT m_nOpenMode;
+    const AfxWidePlatform& m_platform;
     // The window's thread and the animation thread both record lines.
     CCriticalSection m_lock;
 };

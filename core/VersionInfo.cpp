@@ -1,45 +1,63 @@
 #include "core/VersionInfo.h"
 
 #include <cstring>
-#include <new>
 
-CVersionInfo::CVersionInfo(HMODULE hModule)
+const VersionInfoPlatform& RealVersionInfoPlatform()
 {
-    // From the module's own resources: no path to read, so a folder named
-    // outside the user's code page or a very long path changes nothing.
-    HRSRC hRes = FindResourceW(hModule, MAKEINTRESOURCEW(VS_VERSION_INFO), MAKEINTRESOURCEW(16) /* RT_VERSION */);
-    HGLOBAL hData = hRes ? LoadResource(hModule, hRes) : nullptr;
-    const void* pData = hData ? LockResource(hData) : nullptr;
-    DWORD size = hRes ? SizeofResource(hModule, hRes) : 0;
+    static const VersionInfoPlatform real = { ::VerQueryValueW };
+    return real;
+}
+
+CVersionInfo::CVersionInfo(HMODULE hModule, const VersionInfoPlatform& platform) : m_platform(platform)
+{
+    if (LoadResource(hModule))
+        return;
+    // A system without the wide look-up reads the module's file.
+    char path[MAX_PATH] = "";
+    DWORD n = ::GetModuleFileNameA(hModule, path, sizeof path);
+    if (n == 0 || n >= sizeof path)
+        AfxThrowResourceException();
+    Load(path);
+}
+
+CVersionInfo::CVersionInfo(const char* pszFileName) : m_platform(RealVersionInfoPlatform())
+{
+    Load(pszFileName);
+}
+
+// From the module's own resources: no path to read, so a folder named outside
+// the user's code page or a very long path changes nothing. FALSE when the
+// wide look-up is not there to read them.
+bool CVersionInfo::LoadResource(HMODULE hModule)
+{
+    HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16) /* RT_VERSION */);
+    HGLOBAL hData = hRes ? ::LoadResource(hModule, hRes) : nullptr;
+    const void* pData = hData ? ::LockResource(hData) : nullptr;
+    DWORD size = hRes ? ::SizeofResource(hModule, hRes) : 0;
     if (!pData || size == 0)
         AfxThrowResourceException();
     // The look-ups want a block of their own they may write into.
-    m_pBlock = new (std::nothrow) BYTE[size];
-    if (!m_pBlock)
-        AfxThrowMemoryException();
-    memcpy(m_pBlock, pData, size);
-}
-
-CVersionInfo::CVersionInfo(const char* pszFileName)
-{
-    Load(pszFileName);
+    m_block.assign(static_cast<const BYTE*>(pData), static_cast<const BYTE*>(pData) + size);
+    void* root = nullptr;
+    UINT length = 0;
+    ::SetLastError(ERROR_SUCCESS);
+    if (m_platform.VerQueryValueW(m_block.data(), L"\\", &root, &length))
+        return true;
+    return ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
 }
 
 void CVersionInfo::Load(const char* pszFileName)
 {
     DWORD handle = 0;
-    DWORD size = GetFileVersionInfoSizeA(pszFileName, &handle);
+    DWORD size = ::GetFileVersionInfoSizeA(pszFileName, &handle);
     if (size == 0)
         AfxThrowResourceException();
-    m_pBlock = new (std::nothrow) BYTE[size];
-    if (!m_pBlock)
-        AfxThrowMemoryException();
-    GetFileVersionInfoA(pszFileName, handle, size, m_pBlock);
-}
-
-CVersionInfo::~CVersionInfo()
-{
-    delete[] m_pBlock;
+    m_block.assign(size, 0);
+    if (!::GetFileVersionInfoA(pszFileName, handle, size, m_block.data()))
+        AfxThrowResourceException();
+    // The block the ANSI call makes carries the ANSI texts the ANSI look-up
+    // reads on every system.
+    m_bAnsi = true;
 }
 
 bool CVersionInfo::GetString(const CString& key, CString& out) const
@@ -47,7 +65,13 @@ bool CVersionInfo::GetString(const CString& key, CString& out) const
     CString path = CString("\\StringFileInfo\\080904b0\\") + key;
     void* value = nullptr;
     UINT length = 0;
-    if (!VerQueryValueW(m_pBlock, AfxWiden(path).c_str(), &value, &length) || !value)
+    if (m_bAnsi) {
+        if (!::VerQueryValueA(m_block.data(), path, &value, &length) || !value)
+            return false;
+        out = static_cast<const char*>(value);
+        return true;
+    }
+    if (!m_platform.VerQueryValueW(m_block.data(), AfxWiden(path).c_str(), &value, &length) || !value)
         return false;
     out = AfxNarrow(static_cast<const wchar_t*>(value));
     return true;

@@ -6,6 +6,26 @@
 
 #include <cstring>
 
+HRESULT DDCreateFrom(LPCSTR library, GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer)
+{
+    typedef HRESULT(WINAPI * DirectDrawCreateFn)(GUID*, LPDIRECTDRAW*, IUnknown*);
+    *ppDD = nullptr;
+    HMODULE module = ::LoadLibraryA(library);
+    DirectDrawCreateFn create =
+        module ? reinterpret_cast<DirectDrawCreateFn>(::GetProcAddress(module, "DirectDrawCreate")) : nullptr;
+    if (!create) {
+        if (module)
+            ::FreeLibrary(module);
+        return DDERR_NODIRECTDRAWSUPPORT;
+    }
+    return create(guid, ppDD, outer);
+}
+
+HRESULT WINAPI DDCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer)
+{
+    return DDCreateFrom("DDRAW.DLL", guid, ppDD, outer);
+}
+
 namespace {
 
 // Loading runs while the display window is being created, before it is the

@@ -6,6 +6,15 @@
 
 #include <ddraw.h>
 
+// DirectDrawCreate of the library named, looked up when it is called: a
+// static import would keep the program, its configuration sheet too, from
+// starting at all where there is no DirectDraw. A missing library or entry
+// point gives DDERR_NODIRECTDRAWSUPPORT and no object. The library stays
+// loaded: what it made lives in it.
+HRESULT DDCreateFrom(LPCSTR library, GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer);
+// The same from the system's DDRAW.DLL.
+HRESULT WINAPI DDCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer);
+
 // A new off-screen surface holding the bitmap resource name (or, failing
 // that, the bitmap file of that name); size receives the bitmap's size.
 CComPtr<IDirectDrawSurface3> DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx, int cy, SIZE* size);

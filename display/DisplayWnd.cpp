@@ -3,6 +3,7 @@
 #include "core/Settings.h"
 #include "core/VersionInfo.h"
 #include "framework/afxgdi.h"
+#include "display/DDUtil.h"
 #include "display/DirectDrawResultName.h"
 #include "display/DirectXProbe.h"
 #include "display/DisplayPlatform.h"
@@ -10,7 +11,7 @@
 
 #include <vector>
 
-DisplayPlatform g_displayPlatform = { DirectDrawCreate, ProbeDirectXVersion, CreateRectRgnIndirect };
+DisplayPlatform g_displayPlatform = { DDCreate, ProbeDirectXVersion, CreateRectRgnIndirect };
 CDisplayWnd* theDisplayWnd = nullptr;
 
 namespace {

@@ -33,7 +33,7 @@ namespace {
 // The window that owns the page's messages: the sheet.
 HWND MessageOwner(CDataExchange* pDX)
 {
-    return ::GetAncestor(pDX->m_pDlgWnd->GetSafeHwnd(), GA_ROOT);
+    return AfxGetTopLevelWindow(pDX->m_pDlgWnd->GetSafeHwnd());
 }
 
 bool IsBlank(char c)
@@ -172,7 +172,9 @@ IMPLEMENT_DYNAMIC(CPropertyPage, CWnd)
 CPropertyPage::CPropertyPage(UINT nIDTemplate)
 {
     memset(&m_psp, 0, sizeof m_psp);
-    m_psp.dwSize = sizeof m_psp;
+    // The first comctl32 with property sheets (Windows 95's and NT 4's)
+    // takes no bigger structure, and nothing of the later fields is used.
+    m_psp.dwSize = PROPSHEETPAGEA_V1_SIZE;
     m_psp.dwFlags = PSP_DEFAULT;
     m_psp.hInstance = AfxGetInstanceHandle();
     m_psp.pszTemplate = MAKEINTRESOURCEA(nIDTemplate);
@@ -246,36 +248,27 @@ BOOL CPropertyPage::OnNotify(NMHDR* pHdr, LRESULT* pResult)
 
 INT_PTR CALLBACK AfxPropPageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CPropertyPage* pPage = nullptr;
-    if (message == WM_INITDIALOG) {
-        pPage = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
-        pPage->Attach(hWnd);
-    } else {
-        pPage = static_cast<CPropertyPage*>(CWnd::FromHandlePermanent(hWnd));
-    }
-    if (!pPage)
+    CPropertyPage* pPage = static_cast<CPropertyPage*>(CWnd::FromHandlePermanent(hWnd));
+    if (!pPage && message != WM_INITDIALOG)
         return FALSE;
-
-    INT_PTR handled = FALSE;
-    // Nothing unwinds into the platform's dialog code: a page whose handler
-    // threw simply leaves the message to the dialog's defaults.
-    try {
+    // A page whose handler threw leaves the message to the dialog's
+    // defaults, as the window procedure does.
+    INT_PTR handled = AfxCallHandler(message, FALSE, [&]() -> LRESULT {
         if (message == WM_INITDIALOG) {
-            handled = pPage->OnInitDialog();
-        } else {
-            LRESULT result = 0;
-            BOOL done = (message == WM_NOTIFY) && pPage->OnNotify(reinterpret_cast<NMHDR*>(lParam), &result);
-            if (!done)
-                done = pPage->OnWndMsg(message, wParam, lParam, &result);
-            if (done) {
-                ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
-                handled = TRUE;
-            }
+            pPage = reinterpret_cast<CPropertyPage*>(reinterpret_cast<PROPSHEETPAGEA*>(lParam)->lParam);
+            pPage->Attach(hWnd);
+            return pPage->OnInitDialog();
         }
-    } catch (...) {
-        handled = FALSE;
-    }
-    if (message == WM_NCDESTROY)
+        LRESULT result = 0;
+        BOOL done = (message == WM_NOTIFY) && pPage->OnNotify(reinterpret_cast<NMHDR*>(lParam), &result);
+        if (!done)
+            done = pPage->OnWndMsg(message, wParam, lParam, &result);
+        if (!done)
+            return FALSE;
+        ::SetWindowLongPtrA(hWnd, DWLP_MSGRESULT, result);
+        return TRUE;
+    });
+    if (message == WM_NCDESTROY && pPage)
         pPage->Detach();
     return handled;
 }
@@ -286,7 +279,7 @@ INT_PTR CALLBACK AfxPropPageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
 CPropertySheet::CPropertySheet(LPCSTR pszCaption) : m_strCaption(pszCaption)
 {
     memset(&m_psh, 0, sizeof m_psh);
-    m_psh.dwSize = sizeof m_psh;
+    m_psh.dwSize = PROPSHEETHEADERA_V1_SIZE;
     m_psh.dwFlags = PSH_PROPSHEETPAGE;
 }
 
@@ -296,15 +289,35 @@ void CPropertySheet::AddPage(CPropertyPage* pPage)
     m_pages.push_back(pPage);
 }
 
+namespace {
+
+// Registers the trackbar's and the up-down control's classes. Common
+// controls 4.70 and later do it through InitCommonControlsEx (which common
+// controls 6 needs: there InitCommonControls does nothing); the comctl32 of
+// a Windows 95 without Internet Explorer 3 has only InitCommonControls.
+void InitCommonControlClasses()
+{
+    typedef BOOL(WINAPI * InitExFn)(const INITCOMMONCONTROLSEX*);
+    HMODULE comctl = ::GetModuleHandleA("COMCTL32.DLL");
+    InitExFn initEx = comctl ? reinterpret_cast<InitExFn>(::GetProcAddress(comctl, "InitCommonControlsEx")) : nullptr;
+    INITCOMMONCONTROLSEX icc = { sizeof icc, ICC_WIN95_CLASSES };
+    if (!initEx || !initEx(&icc))
+        ::InitCommonControls();
+}
+
+} // namespace
+
 INT_PTR CPropertySheet::DoModal()
 {
-    INITCOMMONCONTROLSEX icc = { sizeof icc, ICC_WIN95_CLASSES };
-    ::InitCommonControlsEx(&icc);
+    InitCommonControlClasses();
 
-    std::vector<PROPSHEETPAGEA> pages;
+    // The pages one after the other, each as long as its dwSize says: that
+    // is how the sheet steps from one to the next.
+    std::vector<BYTE> pages;
     for (CPropertyPage* pPage : m_pages) {
         pPage->m_bFirstSetActive = TRUE;
-        pages.push_back(pPage->m_psp);
+        const BYTE* pBytes = reinterpret_cast<const BYTE*>(&pPage->m_psp);
+        pages.insert(pages.end(), pBytes, pBytes + pPage->m_psp.dwSize);
     }
     // Modeless with a loop of our own, which gives the sheet every key first
     // (PSM_ISDIALOGMESSAGE): that is where Ctrl+Tab and Ctrl+Page Down
@@ -313,9 +326,9 @@ INT_PTR CPropertySheet::DoModal()
     m_psh.hwndParent = nullptr;
     m_psh.hInstance = AfxGetInstanceHandle();
     m_psh.pszCaption = m_strCaption;
-    m_psh.nPages = static_cast<UINT>(pages.size());
+    m_psh.nPages = static_cast<UINT>(m_pages.size());
     m_psh.nStartPage = 0;
-    m_psh.ppsp = pages.data();
+    m_psh.ppsp = reinterpret_cast<LPCPROPSHEETPAGEA>(pages.data());
     m_bOK = FALSE;
 
     HWND hSheet = reinterpret_cast<HWND>(::PropertySheetA(&m_psh));

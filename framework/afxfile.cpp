@@ -9,6 +9,48 @@ CFile::~CFile()
     Close();
 }
 
+const AfxWidePlatform& AfxRealWidePlatform()
+{
+    static const AfxWidePlatform real = { ::CreateFileW, ::GetModuleFileNameW, ::CharLowerBuffW };
+    return real;
+}
+
+namespace {
+
+// Whether a wide call failed only because the system does not have it.
+bool NotOnThisSystem()
+{
+    return ::GetLastError() == ERROR_CALL_NOT_IMPLEMENTED;
+}
+
+} // namespace
+
+std::wstring AfxGetModuleFileName(HMODULE hModule, const AfxWidePlatform& platform)
+{
+    std::wstring path(32768, L'\0');
+    ::SetLastError(ERROR_SUCCESS);
+    DWORD n = platform.GetModuleFileNameW(hModule, &path[0], static_cast<DWORD>(path.size()));
+    if (n == 0 && NotOnThisSystem()) {
+        char narrow[MAX_PATH] = "";
+        DWORD m = ::GetModuleFileNameA(hModule, narrow, sizeof narrow);
+        return m > 0 && m < sizeof narrow ? AfxWiden(narrow) : std::wstring();
+    }
+    path.resize(n < path.size() ? n : 0);
+    return path;
+}
+
+void AfxMakeLower(std::wstring& text, const AfxWidePlatform& platform)
+{
+    if (text.empty())
+        return;
+    ::SetLastError(ERROR_SUCCESS);
+    if (platform.CharLowerBuffW(&text[0], static_cast<DWORD>(text.size())) != 0 || !NotOnThisSystem())
+        return;
+    CString narrow = AfxNarrow(text.c_str());
+    narrow.MakeLower();
+    text = AfxWiden(narrow);
+}
+
 namespace {
 
 void OpenArguments(UINT nOpenFlags, DWORD* pAccess, DWORD* pCreation)
@@ -32,7 +74,7 @@ BOOL CFile::Open(const char* pszFileName, UINT nOpenFlags)
     return Open(AfxWiden(pszFileName).c_str(), nOpenFlags);
 }
 
-BOOL CFile::Open(const wchar_t* pszFileName, UINT nOpenFlags)
+BOOL CFile::Open(const wchar_t* pszFileName, UINT nOpenFlags, const AfxWidePlatform& platform)
 {
     Close();
     if (!pszFileName || !*pszFileName)
@@ -44,7 +86,9 @@ BOOL CFile::Open(const wchar_t* pszFileName, UINT nOpenFlags)
     std::wstring name = pszFileName;
     if (name.size() >= MAX_PATH && name.size() > 2 && name[1] == L':' && name[2] == L'\\')
         name = L"\\\\?\\" + name;
-    m_hFile = CreateFileW(name.c_str(), access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    m_hFile = platform.CreateFileW(name.c_str(), access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (m_hFile == INVALID_HANDLE_VALUE && NotOnThisSystem())
+        m_hFile = ::CreateFileA(AfxNarrow(pszFileName), access, 0, nullptr, creation, FILE_ATTRIBUTE_NORMAL, nullptr);
     return m_hFile != INVALID_HANDLE_VALUE;
 }
 

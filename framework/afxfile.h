@@ -3,6 +3,27 @@
 
 #include "afx.h"
 
+#include <string>
+
+// The wide calls that take file names in full (a folder outside the user's
+// code page, a path longer than MAX_PATH). Windows 95, 98 and Me have them
+// only as stubs that fail with ERROR_CALL_NOT_IMPLEMENTED; there the ANSI
+// call does the work, which serves every name those systems can have. The
+// program uses the real ones; tests play such a system through others.
+struct AfxWidePlatform {
+    HANDLE (WINAPI* CreateFileW)(LPCWSTR name, DWORD access, DWORD share, LPSECURITY_ATTRIBUTES security,
+                                 DWORD creation, DWORD flags, HANDLE hTemplate);
+    DWORD (WINAPI* GetModuleFileNameW)(HMODULE hModule, LPWSTR name, DWORD size);
+    DWORD (WINAPI* CharLowerBuffW)(LPWSTR text, DWORD length);
+};
+
+const AfxWidePlatform& AfxRealWidePlatform();
+
+// The module's file name in full; empty when it cannot be had.
+std::wstring AfxGetModuleFileName(HMODULE hModule, const AfxWidePlatform& platform = AfxRealWidePlatform());
+// Lower-cases as the system does for the user's language.
+void AfxMakeLower(std::wstring& text, const AfxWidePlatform& platform = AfxRealWidePlatform());
+
 class CFile : public CObject {
 public:
     enum OpenFlags : UINT {
@@ -20,7 +41,8 @@ public:
     // FALSE when the file cannot be opened; nothing is thrown.
     BOOL Open(const char* pszFileName, UINT nOpenFlags);
     // A name outside the user's code page, or longer than MAX_PATH.
-    BOOL Open(const wchar_t* pszFileName, UINT nOpenFlags);
+    BOOL Open(const wchar_t* pszFileName, UINT nOpenFlags,
+              const AfxWidePlatform& platform = AfxRealWidePlatform());
     // FALSE when not every byte reached the file (disk full, no handle).
     BOOL Write(const void* pData, UINT nCount);
     BOOL SeekToEnd();

@@ -1,6 +1,60 @@
 #include "afxmt.h"
 
+#include <climits>
 #include <new>
+
+CCriticalSection::CCriticalSection() : m_hWake(::CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr))
+{
+    if (!m_hWake)
+        AfxThrowResourceException();
+}
+
+CCriticalSection::~CCriticalSection()
+{
+    ::CloseHandle(m_hWake);
+}
+
+void CCriticalSection::TakeOwnership(DWORD dwThread)
+{
+    m_dwOwner = dwThread;
+    m_nRecursion = 1;
+}
+
+void CCriticalSection::Lock()
+{
+    DWORD me = ::GetCurrentThreadId();
+    if (m_dwOwner == me) {
+        ++m_nRecursion;
+        return;
+    }
+    // The one before us lets us in when it leaves.
+    if (m_nUsers.fetch_add(1) > 0)
+        ::WaitForSingleObject(m_hWake, INFINITE);
+    TakeOwnership(me);
+}
+
+BOOL CCriticalSection::TryLock()
+{
+    DWORD me = ::GetCurrentThreadId();
+    if (m_dwOwner == me) {
+        ++m_nRecursion;
+        return TRUE;
+    }
+    LONG free = 0;
+    if (!m_nUsers.compare_exchange_strong(free, 1))
+        return FALSE;
+    TakeOwnership(me);
+    return TRUE;
+}
+
+void CCriticalSection::Unlock()
+{
+    if (--m_nRecursion > 0)
+        return;
+    m_dwOwner = 0;
+    if (m_nUsers.fetch_sub(1) > 1)
+        ::ReleaseSemaphore(m_hWake, 1, nullptr);
+}
 
 DWORD WINAPI CWinThread::Start(LPVOID self)
 {

@@ -1,19 +1,32 @@
-// Synchronisation: a critical section and a lock that holds it for a scope.
+// Synchronisation: a lock that one thread holds at a time (again and again
+// from inside itself), and a lock that holds it for a scope.
 #pragma once
 
 #include "afx.h"
 
+#include <atomic>
+
+// Taken and given back without a call into the system while nobody else
+// wants it; a thread that must wait sleeps on a semaphore. TryLock never
+// waits. (Windows 95 has no TryEnterCriticalSection, and a kernel mutex
+// would cost a system call for every frame and every window message.)
 class CCriticalSection : public CObject {
 public:
-    CCriticalSection() { InitializeCriticalSection(&m_sect); }
-    ~CCriticalSection() override { DeleteCriticalSection(&m_sect); }
+    // Throws CResourceException when the system has no semaphore to give.
+    CCriticalSection();
+    ~CCriticalSection() override;
 
-    void Lock() { EnterCriticalSection(&m_sect); }
-    BOOL TryLock() { return TryEnterCriticalSection(&m_sect); }
-    void Unlock() { LeaveCriticalSection(&m_sect); }
+    void Lock();
+    BOOL TryLock();
+    void Unlock();
 
 private:
-    CRITICAL_SECTION m_sect;
+    std::atomic<LONG> m_nUsers{ 0 };     // the holder and every thread waiting
+    std::atomic<DWORD> m_dwOwner{ 0 };   // thread id of the holder, 0 when free
+    LONG m_nRecursion = 0;               // the holder's own nested locks
+    HANDLE m_hWake;                      // released once for each waiter let in
+
+    void TakeOwnership(DWORD dwThread);
 };
 
 class CSingleLock {

@@ -1,17 +1,21 @@
 #include "afxwin.h"
+#include "afxmt.h"
 #include "afxreg.h"
 
 #include <cstdio>
 #include <map>
 #include <memory>
-#include <mutex>
 #include <new>
 #include <vector>
 
 namespace {
 
 // The handle-to-object map, shared by every thread of the process.
-std::mutex g_mapLock;
+CCriticalSection& MapLock()
+{
+    static CCriticalSection lock;
+    return lock;
+}
 std::map<HWND, CWnd*>& PermanentMap()
 {
     static std::map<HWND, CWnd*> map;
@@ -62,7 +66,7 @@ CWnd::~CWnd()
 
 CWnd* CWnd::FromHandlePermanent(HWND hWnd)
 {
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    CSingleLock lock(MapLock());
     auto it = PermanentMap().find(hWnd);
     return it == PermanentMap().end() ? nullptr : it->second;
 }
@@ -73,7 +77,7 @@ CWnd* CWnd::FromHandle(HWND hWnd)
         return nullptr;
     if (CWnd* pWnd = FromHandlePermanent(hWnd))
         return pWnd;
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    CSingleLock lock(MapLock());
     auto& temp = TemporaryMap()[hWnd];
     if (!temp) {
         temp.reset(new CWnd);
@@ -84,14 +88,16 @@ CWnd* CWnd::FromHandle(HWND hWnd)
 
 void CWnd::Attach(HWND hWnd)
 {
-    m_hWnd = hWnd;
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    // Into the map first: an insertion that finds no memory leaves the
+    // object as it was.
+    CSingleLock lock(MapLock());
     PermanentMap()[hWnd] = this;
+    m_hWnd = hWnd;
 }
 
 void CWnd::Detach()
 {
-    std::lock_guard<std::mutex> lock(g_mapLock);
+    CSingleLock lock(MapLock());
     PermanentMap().erase(m_hWnd);
     m_hWnd = nullptr;
     m_pfnSuper = nullptr;
@@ -208,22 +214,24 @@ CWnd* CWnd::GetParent() const
     return CWnd::FromHandle(::GetParent(m_hWnd));
 }
 
+void AfxTraceHandlerException(UINT message, const char* what)
+{
+    char text[160];
+    snprintf(text, sizeof text, "Exception in the handler of window message 0x%04X: %s\r\n", message,
+             what ? what : "");
+    ::OutputDebugStringA(text);
+}
+
 namespace {
 
 LRESULT CallWindowProcSafely(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CurrentMessage saved = t_current;
     t_current = { hWnd, message, wParam, lParam };
-    LRESULT result = 0;
-    // The framework's exceptions end here: an exception while a window is
-    // being created fails the creation, any other drops the message.
-    try {
-        result = pWnd->WindowProc(message, wParam, lParam);
-    } catch (const CException&) {
-        result = (message == WM_CREATE) ? -1 : 0;
-    } catch (const std::bad_alloc&) {
-        result = (message == WM_CREATE) ? -1 : 0;
-    }
+    // A window whose creation message failed is not made; any other message
+    // that failed is dropped.
+    LRESULT result = AfxCallHandler(message, message == WM_CREATE ? -1 : 0,
+                                    [&] { return pWnd->WindowProc(message, wParam, lParam); });
     t_current = saved;
     return result;
 }
@@ -233,10 +241,18 @@ LRESULT CallWindowProcSafely(CWnd* pWnd, HWND hWnd, UINT message, WPARAM wParam,
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam)
 {
     CWnd* pWnd = CWnd::FromHandlePermanent(hWnd);
+    // The object that CreateEx is making on this thread takes the window at
+    // its first message. The map may find no memory for it: the message
+    // then goes to the system's defaults, the next one tries again, and
+    // WM_NCCREATE fails the creation (CreateEx then cleans up the object).
     if (!pWnd && t_pWndInit) {
-        pWnd = t_pWndInit;
-        t_pWndInit = nullptr;
-        pWnd->Attach(hWnd);
+        CWnd* pInit = t_pWndInit;
+        if (AfxCallHandler(message, FALSE, [&] { pInit->Attach(hWnd); return TRUE; })) {
+            t_pWndInit = nullptr;
+            pWnd = pInit;
+        } else if (message == WM_NCCREATE) {
+            return FALSE;
+        }
     }
     if (!pWnd)
         return ::DefWindowProcA(hWnd, message, wParam, lParam);
@@ -270,6 +286,19 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
         pWnd->PostNcDestroy();
     }
     return result;
+}
+
+HWND AfxGetTopLevelWindow(HWND hWnd)
+{
+    // A child's parent is its parent window; a top-level window's is its
+    // owner, which is where the walk stops.
+    while (hWnd && (::GetWindowLongA(hWnd, GWL_STYLE) & WS_CHILD)) {
+        HWND hParent = ::GetParent(hWnd);
+        if (!hParent)
+            break;
+        hWnd = hParent;
+    }
+    return hWnd;
 }
 
 LPCSTR AfxRegisterWndClass(UINT nClassStyle, HCURSOR hCursor, HBRUSH hbrBackground, HICON hIcon)

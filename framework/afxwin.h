@@ -9,6 +9,9 @@
 #include "afx.h"
 #include "afxgdi.h"
 
+#include <exception>
+#include <new>
+
 class CWnd;
 class CRegistryKey;
 
@@ -155,6 +158,41 @@ private:
 };
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
+
+// Tells the debugger that a handler of message ended with an exception.
+void AfxTraceHandlerException(UINT message, const char* what);
+
+// Runs a window's or a dialog's handler and returns what it returns. Nothing
+// unwinds out of it into the system's code, which called the window
+// procedure: the 32-bit compiler's unwind tables cannot cross the system's
+// frames, so the program would end there. Whatever was thrown ends here
+// instead, the debugger is told what it was, and failed is returned (a
+// creation that fails, a message dropped).
+template <class Handler>
+LRESULT AfxCallHandler(UINT message, LRESULT failed, Handler handler)
+{
+    try {
+        return handler();
+    } catch (const CMemoryException&) {
+        AfxTraceHandlerException(message, "CMemoryException");
+    } catch (const CResourceException&) {
+        AfxTraceHandlerException(message, "CResourceException");
+    } catch (const CException&) {
+        AfxTraceHandlerException(message, "CException");
+    } catch (const std::bad_alloc&) {
+        AfxTraceHandlerException(message, "std::bad_alloc");
+    } catch (const std::exception& e) {
+        AfxTraceHandlerException(message, e.what());
+    } catch (...) {
+        AfxTraceHandlerException(message, "an exception of unknown type");
+    }
+    return failed;
+}
+
+// The top-level window that hWnd is, or is a child of: what GetAncestor
+// gives with GA_ROOT, which Windows 95 and NT 4 before its fourth service
+// pack do not have.
+HWND AfxGetTopLevelWindow(HWND hWnd);
 
 // The device context of a WM_PAINT handler: painting begins with it and ends
 // with it, which validates the window.
