@@ -13,8 +13,8 @@ set -eu
 . "$(dirname "$0")/env.sh"
 "$SKARDEL_ROOT/scripts/bootstrap.sh" libx11-dev libxdamage-dev
 arch=$(runnable_arch)
-build=$SKARDEL_BUILD/$arch
-cmake_build "$arch" "$build" -DSKARDEL_BUILD_TESTS=ON >/dev/null
+build=$(tests_build_dir "$arch")
+cmake_build_tests "$arch" >/dev/null
 watch_bin=$build/damage_watch
 gcc -O2 -o "$watch_bin" "$SKARDEL_ROOT/tests/bench/damage_watch.c" -lX11 -lXdamage
 

@@ -30,6 +30,26 @@ cmake_build() { # <arch> <build dir> [cmake options...]
     cmake --build "$dir" -j "$(nproc)"
 }
 
+# Where the test programs for <arch> are built. The 32-bit ones have a tree
+# of their own: GoogleTest needs the POSIX thread model, whose runtime the
+# shipped build (build/i686) leaves out.
+tests_build_dir() { # <arch>
+    if [ "$1" = i686 ]; then
+        echo "$SKARDEL_BUILD/i686-tests"
+    else
+        echo "$SKARDEL_BUILD/$1"
+    fi
+}
+
+cmake_build_tests() { # <arch> [cmake options...]
+    local target=$1
+    shift
+    if [ "$target" = i686 ]; then
+        set -- -DSKARDEL_THREAD_MODEL=posix "$@"
+    fi
+    cmake_build "$target" "$(tests_build_dir "$target")" -DSKARDEL_BUILD_TESTS=ON "$@"
+}
+
 # Starts an Xvfb of the given depth and size and prints its display name.
 # A display counts only once its server is seen running with its socket up;
 # one that dies (another server took the number meanwhile) makes way for the

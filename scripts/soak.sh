@@ -10,14 +10,15 @@ set -eu
 cycles=${1:-200}
 minutes=${2:-5}
 arch=$(runnable_arch)
-cmake_build "$arch" "$SKARDEL_BUILD/$arch" -DSKARDEL_BUILD_TESTS=ON >/dev/null
+build=$(tests_build_dir "$arch")
+cmake_build_tests "$arch" >/dev/null
 DISPLAY=$(start_xvfb 16)
 export DISPLAY
-export WINEPREFIX=$SKARDEL_BUILD/$arch/wineprefix-soak
+export WINEPREFIX=$build/wineprefix-soak
 prepare_prefix "$arch" "$WINEPREFIX" "$DISPLAY"
 unmanaged_windows "$arch" "$WINEPREFIX" "$DISPLAY"
 echo "soak: $cycles cycles of each mode, then $minutes minutes of each ($arch build, Wine $("$(wine_loader "$arch")" --version 2>/dev/null))"
 rc=0
-"$(wine_loader "$arch")" "$SKARDEL_BUILD/$arch/tests/SoakDriver.exe" \
-    "Z:$(echo "$SKARDEL_BUILD/$arch/Skardel.scr" | tr / '\\')" "$cycles" $((minutes * 60)) </dev/null || rc=$?
+"$(wine_loader "$arch")" "$build/tests/SoakDriver.exe" \
+    "Z:$(echo "$build/Skardel.scr" | tr / '\\')" "$cycles" $((minutes * 60)) </dev/null || rc=$?
 exit $rc

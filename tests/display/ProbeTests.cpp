@@ -1,6 +1,7 @@
 // The DirectX probe on machines played through its platform seam, and once
 // for real under Wine.
 #include "display/DirectXProbe.h"
+#include "support/DDrawWrappers.h"
 #include "support/Process.h"
 
 #include <ddraw.h>
@@ -39,100 +40,141 @@ FakeMachine* g_machine = nullptr;
 HMODULE const kDDraw = reinterpret_cast<HMODULE>(0x1000);
 HMODULE const kDInput = reinterpret_cast<HMODULE>(0x2000);
 
-// A COM object made by hand: its first member is the method table.
-struct FakeObject {
-    void* const* vtbl;
-    const char* name;
-    LONG refs;
+// COM objects made by hand, typed as the interfaces they stand for so that
+// the compiler checks every method's signature and calling convention. A
+// method the probe has no business calling is traced as unexpected.
+template <class I>
+class FakeObject : public I {
+public:
+    explicit FakeObject(const char* name) : m_name(name) { ++g_machine->references; }
+
+    ULONG STDMETHODCALLTYPE AddRef() override
+    {
+        ++g_machine->references;
+        return static_cast<ULONG>(++m_refs);
+    }
+    ULONG STDMETHODCALLTYPE Release() override
+    {
+        --g_machine->references;
+        g_machine->trace.push_back(std::string("release ") + m_name);
+        LONG left = --m_refs;
+        if (left == 0)
+            delete this;
+        return static_cast<ULONG>(left);
+    }
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override
+    {
+        *out = Query(riid);
+        return *out ? DD_OK : E_NOINTERFACE;
+    }
+
+protected:
+    virtual ~FakeObject() = default;
+    virtual void* Query(REFIID) { return nullptr; }
+    HRESULT NotCalled(const char* method)
+    {
+        g_machine->trace.push_back(std::string("unexpected ") + m_name + "::" + method);
+        return E_NOTIMPL;
+    }
+
+private:
+    const char* m_name;
+    LONG m_refs = 1;
 };
 
-ULONG STDMETHODCALLTYPE AddRef(FakeObject* self)
-{
-    ++g_machine->references;
-    return ++self->refs;
-}
+#define NOT_CALLED(name, params, args) \
+    HRESULT STDMETHODCALLTYPE name params override { return this->NotCalled(#name); }
 
-ULONG STDMETHODCALLTYPE Release(FakeObject* self)
-{
-    --g_machine->references;
-    g_machine->trace.push_back(std::string("release ") + self->name);
-    LONG left = --self->refs;
-    if (left == 0)
-        delete self;
-    return left;
-}
+class FakeSurface3 : public FakeObject<IDirectDrawSurface3> {
+public:
+    FakeSurface3() : FakeObject("surface3") {}
+    NOT_CALLED(Blt, (LPRECT, LPDIRECTDRAWSURFACE3, LPRECT, DWORD, LPDDBLTFX), ())
+    NOT_CALLED(GetAttachedSurface, (LPDDSCAPS, LPDIRECTDRAWSURFACE3*), ())
+    NOT_CALLED(SetClipper, (LPDIRECTDRAWCLIPPER), ())
+    NOT_CALLED(GetDDInterface, (LPVOID*), ())
+    NOT_CALLED(PageLock, (DWORD), ())
+    NOT_CALLED(PageUnlock, (DWORD), ())
+    NOT_CALLED(SetSurfaceDesc, (LPDDSURFACEDESC, DWORD), ())
+    DDW_SURFACE_METHODS(NOT_CALLED, IDirectDrawSurface3)
+};
 
-FakeObject* NewObject(void* const* vtbl, const char* name)
-{
-    ++g_machine->references;
-    return new FakeObject{ vtbl, name, 1 };
-}
+class FakeSurface : public FakeObject<IDirectDrawSurface> {
+public:
+    FakeSurface() : FakeObject("surface") {}
+    NOT_CALLED(Blt, (LPRECT, LPDIRECTDRAWSURFACE, LPRECT, DWORD, LPDDBLTFX), ())
+    NOT_CALLED(GetAttachedSurface, (LPDDSCAPS, LPDIRECTDRAWSURFACE*), ())
+    NOT_CALLED(SetClipper, (LPDIRECTDRAWCLIPPER), ())
+    DDW_SURFACE_METHODS(NOT_CALLED, IDirectDrawSurface)
 
-extern void* const kSurfaceTable[];
-extern void* const kDirectDrawTable[];
+protected:
+    void* Query(REFIID riid) override
+    {
+        if (riid == IID_IDirectDrawSurface3 && !g_machine->noSurface3)
+            return static_cast<IDirectDrawSurface3*>(new FakeSurface3);
+        return nullptr;
+    }
+};
 
-HRESULT STDMETHODCALLTYPE DirectDrawQueryInterface(FakeObject* self, REFIID riid, void** out)
-{
-    *out = nullptr;
-    if (riid == IID_IDirectDraw2 && !g_machine->noDirectDraw2) {
-        *out = NewObject(kDirectDrawTable, "IDirectDraw2");
+class FakeDirectDraw2 : public FakeObject<IDirectDraw2> {
+public:
+    FakeDirectDraw2() : FakeObject("IDirectDraw2") {}
+    NOT_CALLED(CreateClipper, (DWORD, LPDIRECTDRAWCLIPPER*, IUnknown*), ())
+    NOT_CALLED(CreateSurface, (LPDDSURFACEDESC, LPDIRECTDRAWSURFACE*, IUnknown*), ())
+    NOT_CALLED(SetDisplayMode, (DWORD, DWORD, DWORD, DWORD, DWORD), ())
+    NOT_CALLED(GetAvailableVidMem, (LPDDSCAPS, LPDWORD, LPDWORD), ())
+    DDW_DIRECTDRAW_METHODS(NOT_CALLED)
+};
+
+class UncalledDirectDraw : public FakeObject<IDirectDraw> {
+public:
+    UncalledDirectDraw() : FakeObject("IDirectDraw") {}
+    NOT_CALLED(CreateClipper, (DWORD, LPDIRECTDRAWCLIPPER*, IUnknown*), ())
+    NOT_CALLED(CreateSurface, (LPDDSURFACEDESC, LPDIRECTDRAWSURFACE*, IUnknown*), ())
+    NOT_CALLED(SetDisplayMode, (DWORD, DWORD, DWORD), ())
+    DDW_DIRECTDRAW_METHODS(NOT_CALLED)
+};
+
+class FakeDirectDraw : public UncalledDirectDraw {
+public:
+    HRESULT STDMETHODCALLTYPE SetCooperativeLevel(HWND hWnd, DWORD flags) override
+    {
+        g_machine->trace.push_back(hWnd == nullptr && flags == DDSCL_NORMAL ? "coop normal" : "coop other");
+        return g_machine->coopFails ? DDERR_INVALIDPARAMS : DD_OK;
+    }
+    HRESULT STDMETHODCALLTYPE CreateSurface(LPDDSURFACEDESC desc, LPDIRECTDRAWSURFACE* out, IUnknown*) override
+    {
+        bool primary = desc->dwSize == sizeof(DDSURFACEDESC) && desc->dwFlags == DDSD_CAPS &&
+                       desc->ddsCaps.dwCaps == DDSCAPS_PRIMARYSURFACE;
+        g_machine->trace.push_back(primary ? "create primary" : "create other");
+        *out = nullptr;
+        if (g_machine->surfaceFails)
+            return DDERR_NOEXCLUSIVEMODE;
+        *out = new FakeSurface;
         return DD_OK;
     }
-    return E_NOINTERFACE;
-}
 
-HRESULT STDMETHODCALLTYPE SetCooperativeLevel(FakeObject*, HWND hWnd, DWORD flags)
-{
-    g_machine->trace.push_back(hWnd == nullptr && flags == DDSCL_NORMAL ? "coop normal" : "coop other");
-    return g_machine->coopFails ? DDERR_INVALIDPARAMS : DD_OK;
-}
-
-HRESULT STDMETHODCALLTYPE CreateSurface(FakeObject*, DDSURFACEDESC* desc, FakeObject** out, IUnknown*)
-{
-    bool primary = desc->dwSize == sizeof(DDSURFACEDESC) && desc->dwFlags == DDSD_CAPS &&
-                   desc->ddsCaps.dwCaps == DDSCAPS_PRIMARYSURFACE;
-    g_machine->trace.push_back(primary ? "create primary" : "create other");
-    *out = nullptr;
-    if (g_machine->surfaceFails)
-        return DDERR_NOEXCLUSIVEMODE;
-    *out = NewObject(kSurfaceTable, "surface");
-    return DD_OK;
-}
-
-HRESULT STDMETHODCALLTYPE SurfaceQueryInterface(FakeObject*, REFIID riid, void** out)
-{
-    *out = nullptr;
-    if (riid == IID_IDirectDrawSurface3 && !g_machine->noSurface3) {
-        *out = NewObject(kSurfaceTable, "surface3");
-        return DD_OK;
+protected:
+    void* Query(REFIID riid) override
+    {
+        if (riid == IID_IDirectDraw2 && !g_machine->noDirectDraw2)
+            return static_cast<IDirectDraw2*>(new FakeDirectDraw2);
+        return nullptr;
     }
-    return E_NOINTERFACE;
-}
-
-// Methods the probe does not call stay null: a call would crash the test.
-void* const kDirectDrawTable[23] = {
-    reinterpret_cast<void*>(DirectDrawQueryInterface), reinterpret_cast<void*>(AddRef),
-    reinterpret_cast<void*>(Release), nullptr, nullptr, nullptr,
-    reinterpret_cast<void*>(CreateSurface), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-    reinterpret_cast<void*>(SetCooperativeLevel), nullptr, nullptr,
-};
-void* const kSurfaceTable[3] = {
-    reinterpret_cast<void*>(SurfaceQueryInterface), reinterpret_cast<void*>(AddRef),
-    reinterpret_cast<void*>(Release),
 };
 
-HRESULT WINAPI FakeDirectDrawCreate(GUID* guid, FakeObject** out, IUnknown* outer)
+#undef NOT_CALLED
+
+HRESULT WINAPI FakeDirectDrawCreate(GUID* guid, LPDIRECTDRAW* out, IUnknown* outer)
 {
     g_machine->trace.push_back(guid == nullptr && outer == nullptr ? "DirectDrawCreate" : "DirectDrawCreate odd");
     *out = nullptr;
     if (g_machine->createFails)
         return DDERR_NODIRECTDRAWHW;
-    *out = NewObject(kDirectDrawTable, "IDirectDraw");
+    *out = new FakeDirectDraw;
     return DD_OK;
 }
 
-HRESULT WINAPI FakeDirectInputCreate()
+HRESULT WINAPI FakeDirectInputCreate(HINSTANCE, DWORD, LPVOID*, IUnknown*)
 {
     return E_FAIL;
 }

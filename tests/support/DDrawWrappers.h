@@ -157,7 +157,7 @@ protected:
 #define DDW_FORWARD(name, params, args) \
     HRESULT STDMETHODCALLTYPE name params override { return this->Forward(#name, &Interface::name DDW_ARGS args); }
 
-// IDirectDraw and IDirectDraw2 alike.
+// IDirectDraw and IDirectDraw2 alike (the lists serve hand-made fakes too).
 #define DDW_DIRECTDRAW_METHODS(M)                                                                              \
     M(Compact, (), ())                                                                                          \
     M(CreatePalette, (DWORD f, LPPALETTEENTRY e, LPDIRECTDRAWPALETTE* p, IUnknown* o), (f, e, p, o))            \
@@ -321,6 +321,3 @@ HRESULT STDMETHODCALLTYPE DirectDrawWrapper<I>::CreateSurface(LPDDSURFACEDESC d,
 }
 
 #undef DDW_FORWARD
-#undef DDW_ARGS
-#undef DDW_DIRECTDRAW_METHODS
-#undef DDW_SURFACE_METHODS
