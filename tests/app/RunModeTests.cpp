@@ -10,12 +10,16 @@ TEST(RunModes, UnusableSwitchesEndAtOnceWithoutAWindow)
 {
     std::string scr = BuiltScreenSaver();
     ASSERT_FALSE(scr.empty()) << "SKARDEL_SCR is not set";
-    // The desktop window and a window not shown are no place for a preview.
+    // The desktop window, a window not shown and a window of no desktop (a
+    // message-only one, whatever its style says) are no place for a preview.
     HWND hidden = CreateWindowExA(0, "STATIC", "", WS_POPUP, 0, 0, 152, 112, nullptr, nullptr, nullptr, nullptr);
     ASSERT_NE(nullptr, hidden);
+    HWND messageOnly =
+        CreateWindowExA(0, "STATIC", "", WS_VISIBLE, 0, 0, 152, 112, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, messageOnly);
     auto handle = [](HWND h) { return "/p " + std::to_string(static_cast<long>(reinterpret_cast<LONG_PTR>(h))); };
     const std::string arguments[] = { "/a", "\"\"", "//s", "-x", "/p", "/p 0", "/p 99999", "/p notanumber",
-                                      handle(GetDesktopWindow()), handle(hidden) };
+                                      handle(GetDesktopWindow()), handle(hidden), handle(messageOnly) };
     for (const std::string& args : arguments) {
         ProcessResult r = RunProcess("\"" + scr + "\" " + args, 20000);
         ASSERT_TRUE(r.started) << args;
@@ -25,6 +29,7 @@ TEST(RunModes, UnusableSwitchesEndAtOnceWithoutAWindow)
         EXPECT_LT(r.elapsedMs, 10000u) << args;
     }
     DestroyWindow(hidden);
+    DestroyWindow(messageOnly);
 }
 
 namespace {

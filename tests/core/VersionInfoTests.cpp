@@ -52,10 +52,26 @@ void ExpectFixedVersion(const std::string& file)
 
 } // namespace
 
+namespace {
+
+BOOL WINAPI StubVerQueryValueW(LPCVOID, LPCWSTR, LPVOID*, PUINT)
+{
+    SetLastError(ERROR_CALL_NOT_IMPLEMENTED);
+    return FALSE;
+}
+
+} // namespace
+
 TEST(CVersionInfo, ReadsTheProgramsOwnVersion)
 {
     CVersionInfo info(GetModuleHandleA(nullptr));
     ExpectProductStrings(info);
+
+    // Windows 95, 98 and Me have the wide look-up only as a stub: the
+    // module's file is read through the ANSI calls instead.
+    const VersionInfoPlatform windows9x = { StubVerQueryValueW };
+    CVersionInfo ansi(GetModuleHandleA(nullptr), windows9x);
+    ExpectProductStrings(ansi);
 }
 
 TEST(CVersionInfo, TheBuiltScreenSaverCarriesTheVersion)

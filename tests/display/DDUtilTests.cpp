@@ -355,3 +355,27 @@ TEST_F(ArtworkTest, PaletteRulesForResources)
     load("TEST_24BIT", got);
     EXPECT_EQ(0, memcmp(system, got, sizeof got));
 }
+
+TEST(DDCreate, NoLibraryOrEntryPointIsNoDirectDraw)
+{
+    const struct {
+        const char* library;
+        HRESULT expected;
+    } cases[] = {
+        { "no_such_library_anywhere.dll", DDERR_NODIRECTDRAWSUPPORT },
+        { "KERNEL32.DLL", DDERR_NODIRECTDRAWSUPPORT },  // loads, but has no DirectDrawCreate
+        { "DDRAW.DLL", DD_OK },
+    };
+    for (const auto& c : cases) {
+        IDirectDraw* dd = reinterpret_cast<IDirectDraw*>(1);
+        EXPECT_EQ(c.expected, DDCreateFrom(c.library, nullptr, &dd, nullptr)) << c.library;
+        EXPECT_EQ(c.expected == DD_OK, dd != nullptr) << c.library;
+        if (SUCCEEDED(c.expected) && dd) {
+            EXPECT_EQ(0u, dd->Release()) << c.library;
+        }
+    }
+    // The program's own entry point is the system's DirectDraw.
+    IDirectDraw* dd = nullptr;
+    ASSERT_EQ(DD_OK, DDCreate(nullptr, &dd, nullptr));
+    EXPECT_EQ(0u, dd->Release());
+}

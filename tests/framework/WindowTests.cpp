@@ -1,7 +1,10 @@
 #include "framework/afxwin.h"
+#include "support/DebugOutput.h"
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,9 +30,10 @@ public:
     }
 
     bool m_bFailCreate = false;
-    bool m_bThrowInCreate = false;
+    std::function<void()> m_throwInCreate;  // set: what WM_CREATE throws
     bool m_bDestroyInCreate = false;
     UINT m_nSwallow = 0;
+    UINT m_nThrowOn = 0;
 
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override
     {
@@ -37,6 +41,8 @@ public:
             m_trace->push_back("swallowed");
             return 42;
         }
+        if (m_nThrowOn && message == m_nThrowOn)
+            throw 42;
         return CWnd::WindowProc(message, wParam, lParam);
     }
 
@@ -44,8 +50,8 @@ protected:
     int OnCreate(LPCREATESTRUCT cs)
     {
         m_trace->push_back("base OnCreate");
-        if (m_bThrowInCreate)
-            AfxThrowMemoryException();
+        if (m_throwInCreate)
+            m_throwInCreate();
         if (m_bDestroyInCreate) {
             // As when another thread's request to destroy the window is
             // answered while the handler waits.
@@ -136,12 +142,30 @@ TEST(CWnd, FailedCreationDestroysAndDeletesTheObject)
     EXPECT_FALSE(wnd->Create());
     EXPECT_EQ(Trace({ "base OnCreate", "base OnDestroy", "after destroy", "PostNcDestroy", "destructor" }), trace);
 
-    // A framework exception inside WM_CREATE fails the creation the same way.
-    trace.clear();
-    wnd = new CTraceWnd(&trace, true);
-    wnd->m_bThrowInCreate = true;
-    EXPECT_FALSE(wnd->Create());
-    EXPECT_EQ(Trace({ "base OnCreate", "base OnDestroy", "PostNcDestroy", "destructor" }), trace);
+    // Any exception inside WM_CREATE fails the creation the same way, and
+    // the debugger is told what it was: nothing unwinds through the
+    // system's frames (which the 32-bit build's unwinder cannot cross).
+    const struct {
+        std::function<void()> thrower;
+        const char* told;
+    } exceptions[] = {
+        { [] { AfxThrowMemoryException(); }, "CMemoryException" },
+        { [] { AfxThrowResourceException(); }, "CResourceException" },
+        { [] { throw std::bad_alloc(); }, "std::bad_alloc" },
+        { [] { throw std::runtime_error("no more saucers"); }, "no more saucers" },
+        { [] { throw 7; }, "an exception of unknown type" },
+    };
+    for (const auto& e : exceptions) {
+        DebugOutputCapture debugger;
+        trace.clear();
+        wnd = new CTraceWnd(&trace, true);
+        wnd->m_throwInCreate = e.thrower;
+        EXPECT_FALSE(wnd->Create()) << e.told;
+        EXPECT_EQ(Trace({ "base OnCreate", "base OnDestroy", "PostNcDestroy", "destructor" }), trace) << e.told;
+        EXPECT_EQ(std::vector<std::string>({ std::string("Exception in the handler of window message 0x0001: ") +
+                                             e.told + "\r\n" }),
+                  debugger.Lines());
+    }
 
     // A class that does not exist: no message ever arrives, yet the object
     // is cleaned up.
@@ -159,6 +183,10 @@ TEST(CWnd, WindowWithoutAutoDeleteSurvivesItsWindow)
         ASSERT_TRUE(wnd.Create());
         wnd.m_nSwallow = WM_USER + 5;
         EXPECT_EQ(42, wnd.SendMessage(WM_USER + 5));
+        // A message whose handler threw is dropped; the window lives on.
+        wnd.m_nThrowOn = WM_USER + 6;
+        EXPECT_EQ(0, wnd.SendMessage(WM_USER + 6));
+        EXPECT_TRUE(IsWindow(wnd.GetSafeHwnd()));
         EXPECT_TRUE(wnd.DestroyWindow());
         EXPECT_EQ(nullptr, wnd.GetSafeHwnd());
         EXPECT_EQ(Trace({ "base OnCreate", "swallowed", "base OnDestroy", "PostNcDestroy" }), trace);
@@ -251,4 +279,25 @@ TEST(CWnd, SubclassedWindowRoutesThroughTheMapToItsOwnProcedureAndIsLetGoOnDestr
     DestroyWindow(hWnd);
     EXPECT_EQ(nullptr, watcher.GetSafeHwnd());
     EXPECT_EQ(nullptr, CWnd::FromHandlePermanent(hWnd));
+}
+
+TEST(AfxGetTopLevelWindow, ClimbsParentsButNotOwners)
+{
+    auto make = [](DWORD style, HWND parent) {
+        return CreateWindowExA(0, "STATIC", "", style, 0, 0, 10, 10, parent, nullptr, nullptr, nullptr);
+    };
+    HWND owner = make(WS_POPUP, nullptr);
+    HWND owned = make(WS_POPUP, owner);
+    HWND child = make(WS_CHILD, owned);
+    HWND grandchild = make(WS_CHILD, child);
+    ASSERT_TRUE(owner && owned && child && grandchild);
+    const struct {
+        HWND window;
+        HWND top;
+    } cases[] = {
+        { owner, owner }, { owned, owned }, { child, owned }, { grandchild, owned }, { nullptr, nullptr },
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(c.top, AfxGetTopLevelWindow(c.window));
+    DestroyWindow(owner);
 }
