@@ -229,7 +229,10 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
         { "Cancel after a change and a page switch stores nothing", { { "Count", 9 } },
           [](D&) -> std::vector<D::Step> { return {
               D::Do([](HWND sheet) { SendMessageA(D::Item(sheet, 0, IDC_SPEED), TBM_SETPOS, TRUE, 60); }),
-              TypeCount("12"), D::SelectPage(1), Click(1, IDC_LOG_APPEND), D::PressCancel() }; },
+              TypeCount("12"), D::SelectPage(1),
+              // The focus left the hidden page (on which keys would still act).
+              D::Do([](HWND sheet) { EXPECT_TRUE(IsChild(D::Page(sheet, 1), GetFocus())); }),
+              Click(1, IDC_LOG_APPEND), D::PressCancel() }; },
           { { "Count", 9 } }, {} },
         { "the close box stores nothing either", {},
           [](D&) -> std::vector<D::Step> { return {
