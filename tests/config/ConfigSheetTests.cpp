@@ -468,3 +468,36 @@ TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBeh
     EXPECT_EQ(user, GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
     EXPECT_TRUE(StoredDwordSettings().empty());
 }
+
+// The pages are drawn in their templates' font (for a face it lacks Wine
+// gives another, wider one), so every static text fits its control.
+TEST(ConfigSheet, PagesAreDrawnInMSSansSerifAndEveryStaticTextFits)
+{
+    ClearStoredSettings();
+    D driver;
+    driver.Run({ D::SelectPage(1), D::SelectPage(2), D::Do([](HWND sheet) {
+        HDC dc = GetDC(sheet);
+        HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+        std::vector<std::string> texts;
+        for (int page = 0; page < 3; ++page) {
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(D::Page(sheet, page), WM_GETFONT, 0, 0)));
+            char face[LF_FACESIZE] = "";
+            GetTextFaceA(dc, sizeof face, face);
+            EXPECT_STREQ("MS Sans Serif", face) << page;
+            for (HWND c = GetWindow(D::Page(sheet, page), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                RECT needed = {}, client = {};
+                char cls[16] = "";
+                GetClassNameA(c, cls, sizeof cls);
+                if (lstrcmpiA(cls, "Static") || !(GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE) || D::Text(c).empty())
+                    continue;
+                texts.push_back(D::Text(c));
+                DrawTextA(dc, texts.back().c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+                GetClientRect(c, &client);
+                EXPECT_LE(needed.right, client.right) << texts.back();
+            }
+        }
+        EXPECT_EQ(7u, texts.size());
+        SelectObject(dc, old);
+        ReleaseDC(sheet, dc);
+    }), D::PressCancel() });
+}
