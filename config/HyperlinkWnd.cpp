@@ -11,6 +11,24 @@ const UINT_PTR kHoverTimer = 9999;
 const UINT kHoverMs = 20;
 const COLORREF kBlue = RGB(0, 0, 255);
 
+// uxtheme.dll came with visual styles in Windows XP; Windows 95, 98, NT 4
+// and 2000 have none, so it is looked for at run time. (Microsoft's reference
+// page for DrawThemeParentBackground now names Windows Vista and Server 2003
+// as the oldest systems it covers; its "Enabling Visual Styles" page places
+// visual styles, and so uxtheme.dll, at Windows XP and later.)
+using DrawThemeParentBackgroundFn = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
+
+DrawThemeParentBackgroundFn ThemeParentBackground()
+{
+    static const DrawThemeParentBackgroundFn pfn = [] {
+        HMODULE hTheme = ::LoadLibraryA("uxtheme.dll");
+        return hTheme ? reinterpret_cast<DrawThemeParentBackgroundFn>(
+                            reinterpret_cast<void*>(::GetProcAddress(hTheme, "DrawThemeParentBackground")))
+                      : nullptr;
+    }();
+    return pfn;
+}
+
 } // namespace
 
 BEGIN_MESSAGE_MAP(CHyperlinkWnd, CWnd)
@@ -65,22 +83,40 @@ void CHyperlinkWnd::CalcTextRect()
     m_rcText = { x, y, x + size.cx, y + size.cy };
 }
 
+void CHyperlinkWnd::DrawPageBeneath(HDC hDC)
+{
+    RECT client;
+    GetClientRect(&client);
+    DrawThemeParentBackgroundFn pfnDraw = ThemeParentBackground();
+    if (pfnDraw && SUCCEEDED(pfnDraw(m_hWnd, hDC, &client)))
+        return;
+    // The colour the page gives its static texts.
+    HBRUSH brush = reinterpret_cast<HBRUSH>(::SendMessageA(::GetParent(m_hWnd), WM_CTLCOLORSTATIC,
+                                                           reinterpret_cast<WPARAM>(hDC), reinterpret_cast<LPARAM>(m_hWnd)));
+    FillRect(hDC, &client, brush ? brush : GetSysColorBrush(COLOR_BTNFACE));
+}
+
 void CHyperlinkWnd::OnPaint()
 {
     CPaintDC dc(this);
+    // What the page shows beneath comes first: a line in button face would
+    // stay on a themed page, and a smoothed text drawn over itself at each
+    // hover change would grow bolder.
+    DrawPageBeneath(dc);
     HGDIOBJ oldFont = dc.SelectObject(m_font);
-    // The line is drawn away in the dialog's own colour: nothing else clears it.
-    CPen pen;
-    pen.CreatePen(PS_SOLID, 1, m_bHover ? kBlue : GetSysColor(COLOR_BTNFACE));
-    HGDIOBJ oldPen = dc.SelectObject(pen);
-    MoveToEx(dc, m_rcText.left, m_rcText.bottom - 1, nullptr);
-    LineTo(dc, m_rcText.right, m_rcText.bottom - 1);
+    if (m_bHover) {
+        CPen pen;
+        pen.CreatePen(PS_SOLID, 1, kBlue);
+        HGDIOBJ oldPen = dc.SelectObject(pen);
+        MoveToEx(dc, m_rcText.left, m_rcText.bottom - 1, nullptr);
+        LineTo(dc, m_rcText.right, m_rcText.bottom - 1);
+        dc.SelectObject(oldPen);
+    }
     int oldMode = SetBkMode(dc, TRANSPARENT);
     COLORREF oldColour = SetTextColor(dc, PALETTERGB(0, 0, 255));
     TextOutA(dc, m_rcText.left, m_rcText.top, m_strText, m_strText.GetLength());
     SetTextColor(dc, oldColour);
     SetBkMode(dc, oldMode);
-    dc.SelectObject(oldPen);
     dc.SelectObject(oldFont);
 }
 

@@ -50,6 +50,9 @@ private:
     void OnDestroy();
 
     void CalcTextRect();
+    // The page's background (its themed texture or its colour) over the
+    // whole window.
+    void DrawPageBeneath(HDC hDC);
     bool OverText(POINT client) const { return PtInRect(&m_rcText, client) != FALSE; }
 
     DECLARE_MESSAGE_MAP()

@@ -42,18 +42,19 @@ BOOL CTolmereAboutPage::OnInitDialog()
     // A picture that does not load leaves the page without one.
     m_picture.LoadFromResource(MAKEINTRESOURCEA(IDB_LOGO), FALSE);
 
-    // Without readable version information the texts stay empty; the rest
-    // of the page is still worth showing.
-    CString name, version, copyright;
+    // Without readable version information both texts are empty (not the
+    // template's placeholders); the rest of the page is still worth showing.
+    CString name, version, copyright, product;
     try {
         CVersionInfo info(AfxGetInstanceHandle());
         info.GetString("ProductName", name);
         info.GetString("ProductVersion", version);
         info.GetString("LegalCopyright", copyright);
-        SetDlgItemText(IDC_PROGRAM_NAME, name + " V " + version);
-        SetDlgItemText(IDC_COPYRIGHT, copyright);
+        product = name + " V " + version;
     } catch (const CException&) {
     }
+    SetDlgItemText(IDC_PROGRAM_NAME, product);
+    SetDlgItemText(IDC_COPYRIGHT, copyright);
 
     CString text = CString(kWebTitle) + ": " + kWebAddress;
     m_pWebLink.reset(new CHyperlinkWnd);

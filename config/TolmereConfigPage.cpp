@@ -60,11 +60,14 @@ BOOL CTolmereConfigPage::OnKillActive()
 void CTolmereConfigPage::OnDeltaposSpin(NMHDR* pNMHDR, LRESULT* pResult)
 {
     const NMUPDOWN* pUpDown = reinterpret_cast<const NMUPDOWN*>(pNMHDR);
-    UINT nNew = m_nCount - static_cast<UINT>(pUpDown->iDelta);
+    const UINT nDelta = static_cast<UINT>(pUpDown->iDelta);
+    UINT nNew = m_nCount - nDelta;
+    // A step never wraps: down from 0 would give 4294967295, which OK then
+    // refuses while the edit shows "-1".
     if (pUpDown->iDelta > 0) {
-        if (nNew != 0)
+        if (m_nCount > nDelta)
             m_nCount = nNew;
-    } else if (nNew <= static_cast<UINT>(SpecOf(Setting::Count).sheetMax)) {
+    } else if (nNew <= static_cast<UINT>(SpecOf(Setting::Count).sheetMax) && nNew >= m_nCount) {
         m_nCount = nNew;
     }
     char text[16];

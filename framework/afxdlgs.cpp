@@ -276,6 +276,34 @@ INT_PTR CALLBACK AfxPropPageProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM 
 // ---------------------------------------------------------------------------
 // Property sheets
 
+namespace {
+
+// comctl32 changes pages without moving the focus (Ctrl+Tab, Ctrl+Page Down
+// and Up; under Wine a click on a tab too): keys would then reach a control
+// of a page no longer shown, and OK store what they did there. Focus on a
+// hidden page goes to the current one; so does the focus after a page change
+// made from the keyboard, unless it was on the tabs (arrows moving along
+// them). On the page it goes to the first control that Tab reaches, or to
+// the page itself when it has none.
+void KeepFocusOnCurrentPage(HWND hSheet, const MSG& msg, HWND hPageBefore, HWND hFocusBefore)
+{
+    HWND hPage = PropSheet_GetCurrentPageHwnd(hSheet);
+    HWND hFocus = ::GetFocus();
+    if (!hPage || (hFocus && (hFocus == hPage || ::IsChild(hPage, hFocus))))
+        return;
+    const bool hidden = hFocus && ::IsChild(hSheet, hFocus) && !::IsWindowVisible(hFocus);
+    const bool keyed = hPage != hPageBefore && msg.message >= WM_KEYFIRST && msg.message <= WM_KEYLAST &&
+                       hFocusBefore != PropSheet_GetTabControl(hSheet);
+    if (!hidden && !keyed)
+        return;
+    HWND hFirst = ::GetNextDlgTabItem(hPage, nullptr, FALSE);
+    const bool takesTab = hFirst && ::IsChild(hPage, hFirst) && ::IsWindowVisible(hFirst) &&
+                          ::IsWindowEnabled(hFirst) && (::GetWindowLongA(hFirst, GWL_STYLE) & WS_TABSTOP);
+    ::SetFocus(takesTab ? hFirst : hPage);
+}
+
+} // namespace
+
 CPropertySheet::CPropertySheet(LPCSTR pszCaption) : m_strCaption(pszCaption)
 {
     memset(&m_psh, 0, sizeof m_psh);
@@ -345,10 +373,12 @@ INT_PTR CPropertySheet::DoModal()
             bQuit = (rc == 0);
             break;
         }
+        HWND hPageBefore = PropSheet_GetCurrentPageHwnd(hSheet), hFocusBefore = ::GetFocus();
         if (!PropSheet_IsDialogMessage(hSheet, &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
+        KeepFocusOnCurrentPage(hSheet, msg, hPageBefore, hFocusBefore);
     }
     ::DestroyWindow(hSheet);
     // A quit request meant for the program's own loop is passed on.

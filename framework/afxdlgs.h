@@ -104,7 +104,8 @@ public:
 
     void AddPage(CPropertyPage* pPage);
     // Runs the sheet as a top-level window of its own and returns IDOK or
-    // IDCANCEL, or 0 when the sheet could not be shown.
+    // IDCANCEL, or 0 when the sheet could not be shown. The keyboard focus
+    // never stays on a page that is not shown.
     INT_PTR DoModal();
 
 private:

@@ -19,7 +19,7 @@ LOG=${SKARDEL_BOOTSTRAP_LOG:-${TMPDIR:-/tmp}/skardel-bootstrap.log}
 NEEDED="wine wine64
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
-    xvfb xdotool x11-apps imagemagick
+    xvfb xdotool x11-apps imagemagick fonts-wine
     cmake make g++ binutils googletest ca-certificates
     $*"
 

@@ -108,6 +108,7 @@ prepare_prefix() { # <arch> <prefix dir> <display> [program.exe...]
             touch "$prefix/.skardel-ready"
         fi
     done
+    copy_wine_fonts "$prefix" || return 1
     WINEPREFIX=$prefix DISPLAY=$3 "$server" -p >/dev/null 2>&1 || true
     echo "prefix $target:$prefix" >>"$SKARDEL_PIDFILE"
     # Wine's Direct3D command stream makes each of our blits wait on a second
@@ -118,6 +119,23 @@ prepare_prefix() { # <arch> <prefix dir> <display> [program.exe...]
     for exe in Skardel.scr "$@"; do
         WINEPREFIX=$prefix DISPLAY=$display "$loader" reg add "HKCU\\Software\\Wine\\AppDefaults\\$exe\\Direct3D" \
             /v csmt /t REG_DWORD /d 0 /f >/dev/null 2>&1 || true
+    done
+}
+
+# Wine's own fonts, from Debian's fonts-wine, which this Wine does not load
+# from its data folder: without them "MS Sans Serif" becomes another face,
+# every dialog unit grows and labels are cut, and the close box shows "r" for
+# want of Marlett. Prefixes made before get them too.
+copy_wine_fonts() { # <prefix dir>
+    local dir fonts=$1/drive_c/windows/Fonts f
+    dir=$(dpkg -L fonts-wine 2>/dev/null | sed -n 's|/marlett\.ttf$||p' | head -1)
+    if [ -z "$dir" ]; then
+        echo "Wine's fonts (the package fonts-wine) are not installed" >&2
+        return 1
+    fi
+    mkdir -p "$fonts"
+    for f in marlett.ttf sserife.fon tahoma.ttf; do
+        cmp -s "$dir/$f" "$fonts/$f" || cp "$dir/$f" "$fonts/$f" || return 1
     done
 }
 

@@ -2,9 +2,11 @@
 // code page, a very long path) and with a resource taken out of it: it starts
 // where it can, and its log says why where it cannot.
 #include "core/LogFile.h"
+#include "res/resource.h"
 #include "support/Process.h"
 #include "support/Registry.h"
 
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -183,5 +185,21 @@ TEST(StartAnywhere, MissingResourcesAreToldInTheLog)
     ASSERT_GE(lines.size(), 3u);
     EXPECT_EQ("Program Version: ", lines[1]);
     EXPECT_EQ("Failed to read the version information", lines[2]);
+    // Its About page then shows both texts empty, not the template's words.
+    ChildProcess sheet;
+    ASSERT_TRUE(sheet.Start(L"\"" + path + L"\" /c"));
+    HWND hSheet = sheet.WaitForTopWindow(20000);
+    ASSERT_NE(nullptr, hSheet);
+    SendMessageA(hSheet, PSM_SETCURSEL, 2, 0);
+    HWND about = reinterpret_cast<HWND>(SendMessageA(hSheet, PSM_INDEXTOHWND, 2, 0));
+    for (int id : { IDC_PROGRAM_NAME, IDC_COPYRIGHT }) {
+        HWND item = GetDlgItem(about, id);
+        ASSERT_NE(nullptr, item) << id;
+        char text[64] = "unread";
+        GetWindowTextA(item, text, sizeof text);
+        EXPECT_STREQ("", text) << id;
+    }
+    PostMessageA(hSheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    EXPECT_TRUE(sheet.WaitForExit(10000));
     ClearStoredSettings();
 }

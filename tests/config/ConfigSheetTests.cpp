@@ -191,6 +191,14 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
               CountKey(VK_DOWN), ConfigShows("1", 10, 100), CountKey(VK_UP), CountKey(VK_UP),
               ConfigShows("3", 10, 100), D::PressOK() }; },
           With(kOKOnEmptyStore, { { "Count", 3 } }), {} },
+        { "down at 0 stays 0", { { "Count", 0 } },
+          [](D&) -> std::vector<D::Step> { return {
+              CountKey(VK_DOWN), ConfigShows("0", 10, 100), CountKey(VK_UP), ConfigShows("1", 10, 100),
+              D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 1 } }), {} },
+        { "up at 4294967295 does not wrap to 0", { { "Count", 0xFFFFFFFF } },
+          [](D&) -> std::vector<D::Step> { return { CountKey(VK_UP), ConfigShows("-1", 10, 100), D::PressCancel() }; },
+          { { "Count", 0xFFFFFFFF } }, {} },
         { "blanks and tabs around the digits", {},
           [](D&) -> std::vector<D::Step> { return { TypeCount(" \t7 \t"), D::PressOK() }; },
           With(kOKOnEmptyStore, { { "Count", 7 } }), {} },
@@ -221,7 +229,10 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
         { "Cancel after a change and a page switch stores nothing", { { "Count", 9 } },
           [](D&) -> std::vector<D::Step> { return {
               D::Do([](HWND sheet) { SendMessageA(D::Item(sheet, 0, IDC_SPEED), TBM_SETPOS, TRUE, 60); }),
-              TypeCount("12"), D::SelectPage(1), Click(1, IDC_LOG_APPEND), D::PressCancel() }; },
+              TypeCount("12"), D::SelectPage(1),
+              // The focus left the hidden page (on which keys would still act).
+              D::Do([](HWND sheet) { EXPECT_TRUE(IsChild(D::Page(sheet, 1), GetFocus())); }),
+              Click(1, IDC_LOG_APPEND), D::PressCancel() }; },
           { { "Count", 9 } }, {} },
         { "the close box stores nothing either", {},
           [](D&) -> std::vector<D::Step> { return {
@@ -456,4 +467,37 @@ TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBeh
     EXPECT_EQ(gdi, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS));
     EXPECT_EQ(user, GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
     EXPECT_TRUE(StoredDwordSettings().empty());
+}
+
+// The pages are drawn in their templates' font (for a face it lacks Wine
+// gives another, wider one), so every static text fits its control.
+TEST(ConfigSheet, PagesAreDrawnInMSSansSerifAndEveryStaticTextFits)
+{
+    ClearStoredSettings();
+    D driver;
+    driver.Run({ D::SelectPage(1), D::SelectPage(2), D::Do([](HWND sheet) {
+        HDC dc = GetDC(sheet);
+        HGDIOBJ old = GetCurrentObject(dc, OBJ_FONT);
+        std::vector<std::string> texts;
+        for (int page = 0; page < 3; ++page) {
+            SelectObject(dc, reinterpret_cast<HFONT>(SendMessageA(D::Page(sheet, page), WM_GETFONT, 0, 0)));
+            char face[LF_FACESIZE] = "";
+            GetTextFaceA(dc, sizeof face, face);
+            EXPECT_STREQ("MS Sans Serif", face) << page;
+            for (HWND c = GetWindow(D::Page(sheet, page), GW_CHILD); c; c = GetWindow(c, GW_HWNDNEXT)) {
+                RECT needed = {}, client = {};
+                char cls[16] = "";
+                GetClassNameA(c, cls, sizeof cls);
+                if (lstrcmpiA(cls, "Static") || !(GetWindowLongA(c, GWL_STYLE) & WS_VISIBLE) || D::Text(c).empty())
+                    continue;
+                texts.push_back(D::Text(c));
+                DrawTextA(dc, texts.back().c_str(), -1, &needed, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+                GetClientRect(c, &client);
+                EXPECT_LE(needed.right, client.right) << texts.back();
+            }
+        }
+        EXPECT_EQ(7u, texts.size());
+        SelectObject(dc, old);
+        ReleaseDC(sheet, dc);
+    }), D::PressCancel() });
 }

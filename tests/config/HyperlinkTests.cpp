@@ -6,8 +6,10 @@
 #include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
+#include <uxtheme.h>
 
 #include <string>
+#include <vector>
 
 namespace {
 
@@ -15,10 +17,14 @@ const char kText[] = "Tolmere on the web: http://www.tolmere.example/";
 
 class HyperlinkTest : public testing::Test {
 protected:
+    // The links' parent: a classic page, a dialog as the sheet's pages are.
     void SetUp() override
     {
-        m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 200, 150, 400, 100, nullptr, nullptr,
-                                   nullptr, nullptr);
+        struct alignas(4) {
+            DLGTEMPLATE t;
+            WORD menu, cls, title;
+        } const kPage = { { WS_POPUP | WS_VISIBLE, 0, 0, 130, 100, 300, 60 }, 0, 0, 0 };
+        m_parent = CreateDialogIndirectParamA(nullptr, &kPage.t, nullptr, nullptr, 0);
         ASSERT_NE(nullptr, m_parent);
     }
     void TearDown() override { DestroyWindow(m_parent); }
@@ -41,12 +47,13 @@ protected:
     std::vector<std::unique_ptr<CHyperlinkWnd>> m_links;
 };
 
-SIZE TextSize(const char* text)
+// In the links' font, or another one.
+SIZE TextSize(const char* text, HFONT other = nullptr)
 {
     CFont font;
     font.CreatePointFont(80, "MS Sans Serif");
     HDC dc = CreateCompatibleDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, font);
+    HGDIOBJ old = SelectObject(dc, other ? other : static_cast<HFONT>(font));
     SIZE size = {};
     GetTextExtentPoint32A(dc, text, lstrlenA(text), &size);
     SelectObject(dc, old);
@@ -79,6 +86,17 @@ COLORREF Shown(COLORREF colour)
     DeleteObject(pixel);
     DeleteDC(dc);
     return shown;
+}
+
+std::vector<COLORREF> Pixels(HWND hWnd, const RECT& r)
+{
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(hWnd);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(hWnd, dc);
+    return pixels;
 }
 
 std::string ReadFileText(const std::string& path)
@@ -156,6 +174,52 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     PumpMessages(100);
     EXPECT_FALSE(TestAccess::m_bHover(*wnd));
     EXPECT_EQ(face, ScreenPixel(hWnd, text.left + 1, underline));
+}
+
+// Each paint starts from what the page shows beneath: no trace of the
+// underline stays on a themed page's texture, and a smoothed face does not
+// grow bolder at each hover change (a bitmap "MS Sans Serif" never would).
+TEST_F(HyperlinkTest, EachPaintStartsFromThePageBeneath)
+{
+    const char text[] = "Tolmere on the web"; // no descenders: the underline's row holds no ink
+    for (bool themed : { false, true }) {
+        SCOPED_TRACE(themed ? "themed page" : "classic page");
+        // Common controls 6 give the sheet's pages the visual style's tab texture.
+        if (themed) {
+            EnableThemeDialogTexture(m_parent, ETDT_ENABLETAB);
+            RedrawWindow(m_parent, nullptr, nullptr, RDW_ERASE | RDW_INVALIDATE | RDW_UPDATENOW);
+        }
+        CHyperlinkWnd* wnd = Make(text, "http://www.tolmere.example/", 0, 360);
+        HWND hWnd = wnd->GetSafeHwnd();
+        HFONT smoothed = CreateFontA(-13, 0, 0, 0, FW_NORMAL, 0, 0, 0, ANSI_CHARSET, OUT_TT_ONLY_PRECIS, 0,
+                                     ANTIALIASED_QUALITY, 0, "Arial");
+        ASSERT_TRUE(TestAccess::m_font(*wnd).Attach(smoothed));
+        const SIZE size = TextSize(text, smoothed);
+        const RECT place = TestAccess::m_rcText(*wnd) = { 0, (20 - size.cy) / 2, size.cx, (20 - size.cy) / 2 + size.cy };
+        // The hover timer's tick, at once: a change repaints before it returns.
+        auto hover = [&](bool on) {
+            POINT p = { on ? size.cx / 2 : 350, 10 };
+            ClientToScreen(hWnd, &p);
+            SetCursorPos(p.x, p.y);
+            SendMessageA(hWnd, WM_TIMER, 9999, 0);
+            EXPECT_EQ(on, TestAccess::m_bHover(*wnd));
+        };
+        hover(true);
+        hover(false);
+        const std::vector<COLORREF> first = Pixels(hWnd, place);
+        for (int i = 0; i < 8; ++i) {
+            hover(true);
+            hover(false);
+        }
+        EXPECT_EQ(first, Pixels(hWnd, place));
+        // The underline's row as the page shows it beside the link.
+        const COLORREF beside = Pixels(m_parent, { 380, 20 + place.bottom - 1, 381, 20 + place.bottom })[0];
+        EXPECT_EQ(std::vector<COLORREF>(size.cx, beside), Pixels(hWnd, { 0, place.bottom - 1, size.cx, place.bottom }));
+        // (Under a visual style the texture is not button face, or the case would prove nothing.)
+        EXPECT_TRUE(!themed || !IsThemeActive() || beside != Shown(GetSysColor(COLOR_BTNFACE)));
+        DestroyWindow(hWnd);
+        m_links.pop_back();
+    }
 }
 
 TEST_F(HyperlinkTest, CopyPutsTheLinkNotTheTextOnTheClipboard)

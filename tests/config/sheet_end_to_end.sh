@@ -2,6 +2,7 @@
 # The built Skardel.scr /c on the 16-bit virtual display, driven only by real
 # keyboard and mouse input from xdotool: OK stores what was chosen, Cancel
 # stores nothing, and the process ends within a second of its sheet closing.
+# After a page change the keys act on the page shown, not on the one left.
 # The pages' pictures are kept in the work folder.
 # On the About page a right click on the e-mail link copies its address, and
 # a left click on the web link starts the handler registered for "http" (the
@@ -161,6 +162,21 @@ if open_sheet; then
         pass "Cancel stored nothing"
     else
         fail "after Cancel: $(echo "$got" | tr '\n' ' ')"
+    fi
+fi
+
+# Keys after a page change reach the page shown. From the count's edit
+# Ctrl+Tab brings the Debug page, whose first radio group the arrows move
+# along; Ctrl+Page Down and Up lead back to the speed slider, which End moves.
+wine_quiet reg delete "$settings" /f
+if open_sheet; then
+    xdotool key Tab Tab ctrl+Tab Up Up Up ctrl+Page_Down ctrl+Page_Up ctrl+Page_Up End Return
+    ends_with_its_sheet "Return"
+    got=$(stored)
+    if [ "$(echo "$got" | tr '\n' ' ')" = "Always Log=1 Append Log=0 Count=5 Fps=0 Speed=100 Stars=100 " ]; then
+        pass "after each page change the keys acted on the page shown"
+    else
+        fail "after the page changes and the keys: $(echo "$got" | tr '\n' ' ')"
     fi
 fi
 

@@ -67,6 +67,7 @@ struct TestAccess {
     SKARDEL_TEST_FIELD(m_strLink)
     SKARDEL_TEST_FIELD(m_bHover)
     SKARDEL_TEST_FIELD(m_rcText)
+    SKARDEL_TEST_FIELD(m_font)
     SKARDEL_TEST_FIELD(m_nCursorId)
     SKARDEL_TEST_FIELD(m_nMenuId)
     SKARDEL_TEST_FIELD(m_pBitmap)
