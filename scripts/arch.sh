@@ -70,6 +70,19 @@ wineserver_for() { # <arch>
     fi
 }
 
+# Why the runnable programs are not the 32-bit ones; nothing when they are.
+why_not_i686() {
+    if [ "$(runnable_arch)" = i686 ]; then
+        return 0
+    elif [ -n "${SKARDEL_ARCH:-}" ]; then
+        echo "SKARDEL_ARCH=$SKARDEL_ARCH chose another build"
+    elif ! runs_i386; then
+        echo "this machine cannot run 32-bit x86 code"
+    else
+        echo "the 32-bit Wine package (wine32:i386) is not installed"
+    fi
+}
+
 # The architecture the runnable programs are built for: i686 where this
 # machine runs 32-bit code and has the 32-bit Wine loader, else x86_64.
 runnable_arch() {

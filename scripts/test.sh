@@ -24,6 +24,8 @@ if [ "$arch" != i686 ]; then
     cmake_build_tests "$arch" $shipped
 fi
 testdir=$(tests_build_dir "$arch")
+SKARDEL_I686_SKIPPED=$(why_not_i686)
+export SKARDEL_I686_SKIPPED
 
 # The committed artwork is exactly what the generator draws.
 mkdir -p "$SKARDEL_BUILD/artgen/res"
