@@ -68,35 +68,29 @@ BOOL CDibPicture::CreateFromDib(BITMAPINFO* pDib)
 
     CDC memory;
     memory.CreateCompatibleDC(nullptr);
-    m_pPalette = CreatePaletteFromDib(pDib, memory);
-    HPALETTE hOldPalette = nullptr;
-    if (m_pPalette) {
-        hOldPalette = memory.SelectPalette(*m_pPalette, FALSE);
-        memory.RealizePalette();
-    }
+    std::unique_ptr<CPalette> palette = CreatePaletteFromDib(pDib, memory);
+    std::unique_ptr<CBitmap> bitmap(new CBitmap);
     {
         CClientDC desktop(GetDesktopWindow());
-        m_pBitmap.reset(new CBitmap);
-        m_pBitmap->CreateCompatibleBitmap(desktop, static_cast<int>(width), static_cast<int>(height));
+        bitmap->CreateCompatibleBitmap(desktop, static_cast<int>(width), static_cast<int>(height));
     }
-    if (!m_pBitmap->GetSafeHandle()) {
-        if (hOldPalette)
-            memory.SelectPalette(hOldPalette, FALSE);
-        m_pPalette.reset();
-        m_pBitmap.reset();
+    m_pPalette.reset();
+    m_pBitmap.reset();
+    if (!bitmap->GetSafeHandle())
         return FALSE;
+    {
+        CPaletteSelection selected(memory, palette ? static_cast<HPALETTE>(*palette) : nullptr);
+        SetDIBits(memory, *bitmap, 0, height, PixelsOf(pDib), pDib, DIB_RGB_COLORS);
+        if (m_bMakeMask) {
+            m_pMask.reset(new CBitmap);
+            m_pMask->CreateBitmap(static_cast<int>(width), static_cast<int>(height), 1, 1, nullptr);
+            // Every colour but the last becomes black.
+            memset(pDib->bmiColors, 0, (kColours - 1) * sizeof(RGBQUAD));
+            SetDIBits(memory, *m_pMask, 0, height, PixelsOf(pDib), pDib, DIB_RGB_COLORS);
+        }
     }
-    SetDIBits(memory, *m_pBitmap, 0, height, PixelsOf(pDib), pDib, DIB_RGB_COLORS);
-
-    if (m_bMakeMask) {
-        m_pMask.reset(new CBitmap);
-        m_pMask->CreateBitmap(static_cast<int>(width), static_cast<int>(height), 1, 1, nullptr);
-        // Every colour but the last becomes black.
-        memset(pDib->bmiColors, 0, (kColours - 1) * sizeof(RGBQUAD));
-        SetDIBits(memory, *m_pMask, 0, height, PixelsOf(pDib), pDib, DIB_RGB_COLORS);
-    }
-    if (hOldPalette)
-        memory.SelectPalette(hOldPalette, FALSE);
+    m_pPalette = std::move(palette);
+    m_pBitmap = std::move(bitmap);
     m_bLoaded = TRUE;
     return TRUE;
 }
@@ -150,17 +144,10 @@ BOOL CDibPicture::Draw(HDC hDC, int x, int y, int nWidth, int nHeight, int xSrc,
 {
     if (!m_bLoaded)
         return FALSE;
-    HPALETTE hOldPalette = nullptr;
-    if (m_pPalette) {
-        hOldPalette = ::SelectPalette(hDC, *m_pPalette, FALSE);
-        ::RealizePalette(hDC);
-    }
+    CPaletteSelection palette(hDC, m_pPalette ? static_cast<HPALETTE>(*m_pPalette) : nullptr);
     CDC memory;
     memory.CreateCompatibleDC(nullptr);
-    HGDIOBJ hOldBitmap = memory.SelectObject(*m_pBitmap);
+    CDCSelection bitmap(memory, *m_pBitmap);
     ::BitBlt(hDC, x, y, nWidth, nHeight, memory, xSrc, ySrc, dwRop);
-    if (hOldPalette)
-        ::SelectPalette(hDC, hOldPalette, FALSE);
-    memory.SelectObject(hOldBitmap);
     return TRUE;
 }

@@ -1,6 +1,7 @@
 #include "config/HyperlinkWnd.h"
 
 #include "framework/afxreg.h"
+#include "res/resource.h"
 
 #include <cstring>
 #include <vector>
@@ -73,10 +74,11 @@ void CHyperlinkWnd::CalcTextRect()
     const int w = window.right - window.left, h = window.bottom - window.top;
     CDC dc;
     dc.CreateCompatibleDC(nullptr);
-    HGDIOBJ old = dc.SelectObject(m_font);
     SIZE size = {};
-    GetTextExtentPoint32A(dc, m_strText, m_strText.GetLength(), &size);
-    dc.SelectObject(old);
+    {
+        CDCSelection font(dc, m_font);
+        GetTextExtentPoint32A(dc, m_strText, m_strText.GetLength(), &size);
+    }
     // Signed halving: a centred text wider than the window starts left of it.
     int x = m_nAlignment == 1 ? (w - size.cx) / 2 : m_nAlignment == 2 ? w - size.cx : 0;
     int y = (h - size.cy) / 2;
@@ -103,21 +105,19 @@ void CHyperlinkWnd::OnPaint()
     // stay on a themed page, and a smoothed text drawn over itself at each
     // hover change would grow bolder.
     DrawPageBeneath(dc);
-    HGDIOBJ oldFont = dc.SelectObject(m_font);
+    CDCSelection font(dc, m_font);
     if (m_bHover) {
         CPen pen;
         pen.CreatePen(PS_SOLID, 1, kBlue);
-        HGDIOBJ oldPen = dc.SelectObject(pen);
+        CDCSelection line(dc, pen);
         MoveToEx(dc, m_rcText.left, m_rcText.bottom - 1, nullptr);
         LineTo(dc, m_rcText.right, m_rcText.bottom - 1);
-        dc.SelectObject(oldPen);
     }
-    int oldMode = SetBkMode(dc, TRANSPARENT);
-    COLORREF oldColour = SetTextColor(dc, PALETTERGB(0, 0, 255));
+    // The paint context is the window's for this paint alone: its mode and
+    // colour need no restoring.
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, PALETTERGB(0, 0, 255));
     TextOutA(dc, m_rcText.left, m_rcText.top, m_strText, m_strText.GetLength());
-    SetTextColor(dc, oldColour);
-    SetBkMode(dc, oldMode);
-    dc.SelectObject(oldFont);
 }
 
 void CHyperlinkWnd::OnMouseMove(UINT, POINT point)
@@ -148,14 +148,13 @@ void CHyperlinkWnd::OnContextMenu(CWnd*, POINT pos)
 {
     if (!m_nMenuId)
         return;
-    HMENU menu = LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(m_nMenuId));
-    if (!menu)
+    CMenu menu;
+    if (!menu.LoadMenu(m_nMenuId))
         return;
     // The sheet owns the menu, as it owns everything else of the page.
     HWND owner = AfxGetTopLevelWindow(m_hWnd);
-    UINT command = TrackPopupMenu(GetSubMenu(menu, 0), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
+    UINT command = TrackPopupMenu(menu.GetSubMenu(0), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
                                   pos.x, pos.y, 0, owner, nullptr);
-    DestroyMenu(menu);
     if (command == ID_COPY_URL)
         CopyLinkToClipboard();
 }
@@ -165,17 +164,17 @@ BOOL CHyperlinkWnd::CopyLinkToClipboard()
     if (!OpenClipboard(m_hWnd))
         return FALSE;
     BOOL copied = FALSE;
-    if (EmptyClipboard()) {
-        const SIZE_T length = static_cast<SIZE_T>(m_strLink.GetLength());
-        HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE | GMEM_DDESHARE, length + 1);
-        if (char* text = block ? static_cast<char*>(GlobalLock(block)) : nullptr) {
+    const SIZE_T length = static_cast<SIZE_T>(m_strLink.GetLength());
+    CGlobalBlock block;
+    if (EmptyClipboard() && block.Alloc(GMEM_MOVEABLE | GMEM_DDESHARE, length + 1)) {
+        if (char* text = static_cast<char*>(GlobalLock(block))) {
             memcpy(text, static_cast<const char*>(m_strLink), length + 1);
             GlobalUnlock(block);
+            // The clipboard owns what it took; a block it refused is still ours.
             copied = SetClipboardData(CF_TEXT, block) != nullptr;
+            if (copied)
+                block.Detach();
         }
-        // A block the clipboard did not take is still ours.
-        if (block && !copied)
-            GlobalFree(block);
     }
     CloseClipboard();
     return copied;
@@ -240,10 +239,9 @@ void CHyperlinkWnd::OpenLink()
     si.dwFlags = STARTF_USESHOWWINDOW;
     si.wShowWindow = SW_SHOW;
     PROCESS_INFORMATION pi = {};
-    if (CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
-                       &si, &pi)) {
-        // Nothing waits for the handler: its handles are given back at once.
-        CloseHandle(pi.hThread);
-        CloseHandle(pi.hProcess);
-    }
+    if (!CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_DEFAULT_ERROR_MODE, nullptr, nullptr,
+                        &si, &pi))
+        return;
+    // Nothing waits for the handler: its handles are given back at once.
+    CHandle process(pi.hProcess), thread(pi.hThread);
 }

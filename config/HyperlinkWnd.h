@@ -5,7 +5,6 @@
 
 #include "framework/afxwin.h"
 
-#define ID_COPY_URL 57634
 
 class CHyperlinkWnd : public CWnd {
 public:

@@ -7,8 +7,9 @@
 
 namespace {
 
-// How the sliders step; their ranges are the settings'. The starfield's
-// arrow keys move further than its page keys, as they always have.
+// How the sliders step; their ranges are the settings'. An arrow key moves
+// the starfield from one tick mark to the next (40 stars), Page Up and Down
+// by half of that, for the finer choice.
 const struct SliderSteps {
     Setting setting;
     int nTicFreq, nLine, nPage;

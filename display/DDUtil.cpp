@@ -129,7 +129,7 @@ CComPtr<IDirectDrawSurface3> DDLoadBitmap2(IDirectDraw2* dd, LPCSTR name, int cx
         if (log) {
             log->WriteText("DDLoadBitmap2 - CreateSurface failed - code", DirectDrawResultName(hr));
             CString text;
-            text.Format("%d x %d", bm.bmWidth, bm.bmHeight);
+            text.Format("%ld x %ld", bm.bmWidth, bm.bmHeight);
             log->WriteText("Bitmap Size", text);
         }
         return {};

@@ -4,7 +4,13 @@
 #pragma once
 
 #include <windows.h>
+
+#include <cstdio>
 #include <string>
+
+// The compiler checks every format against its arguments, as the C
+// library's own printf formats (the MinGW one, C99's conversions).
+#define AFX_PRINTF_FORMAT(nFormat, nFirst) __attribute__((format(__MINGW_PRINTF_FORMAT, nFormat, nFirst)))
 
 class CObject;
 
@@ -63,6 +69,33 @@ protected:
     CObject() = default;
 };
 
+// A kernel object's handle (a process, a thread), closed when this goes.
+class CHandle {
+public:
+    CHandle() = default;
+    explicit CHandle(HANDLE h) : m_h(h) {}
+    ~CHandle() { Close(); }
+    CHandle(const CHandle&) = delete;
+    CHandle& operator=(const CHandle&) = delete;
+
+    operator HANDLE() const { return m_h; }
+    // Where a call that makes a handle puts it; the one held is closed first.
+    HANDLE* operator&()
+    {
+        Close();
+        return &m_h;
+    }
+    void Close()
+    {
+        if (m_h)
+            ::CloseHandle(m_h);
+        m_h = nullptr;
+    }
+
+private:
+    HANDLE m_h = nullptr;
+};
+
 // Raised by the framework only; the program's own code returns results.
 class CException : public CObject {
 public:
@@ -103,9 +136,10 @@ public:
     friend bool operator!=(const CString& a, const CString& b) { return !(a == b); }
     friend bool operator!=(const CString& a, const char* b) { return !(a == b); }
 
-    // printf-style; the result replaces the text.
-    void Format(const char* pszFormat, ...);
-    void FormatV(const char* pszFormat, va_list args);
+    // printf-style; the result replaces the text. (The first argument
+    // counted is the implicit this.)
+    void Format(const char* pszFormat, ...) AFX_PRINTF_FORMAT(2, 3);
+    void FormatV(const char* pszFormat, va_list args) AFX_PRINTF_FORMAT(2, 0);
 
     // Lower-cases through the system, so that multi-byte characters of the
     // user's code page are handled as the system handles them.

@@ -99,6 +99,30 @@ private:
     HGDIOBJ m_hOld;
 };
 
+// A palette selected into a device context and realised for as long as this
+// lives (with none, nothing changes); the one it replaced is selected back
+// when it goes.
+class CPaletteSelection {
+public:
+    CPaletteSelection(HDC hDC, HPALETTE hPalette)
+        : m_hDC(hDC), m_hOld(hPalette ? ::SelectPalette(hDC, hPalette, FALSE) : nullptr)
+    {
+        if (m_hOld)
+            ::RealizePalette(hDC);
+    }
+    ~CPaletteSelection()
+    {
+        if (m_hOld)
+            ::SelectPalette(m_hDC, m_hOld, FALSE);
+    }
+    CPaletteSelection(const CPaletteSelection&) = delete;
+    CPaletteSelection& operator=(const CPaletteSelection&) = delete;
+
+private:
+    HDC m_hDC;
+    HPALETTE m_hOld;
+};
+
 // The device context of a DirectDraw surface (anything with GetDC and
 // ReleaseDC), given back to the surface when this goes.
 template <class Surface>

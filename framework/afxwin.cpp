@@ -288,6 +288,22 @@ LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lPara
     return result;
 }
 
+BOOL CMenu::LoadMenu(UINT nIDResource)
+{
+    DestroyMenu();
+    m_hMenu = ::LoadMenuA(AfxGetInstanceHandle(), MAKEINTRESOURCEA(nIDResource));
+    return m_hMenu != nullptr;
+}
+
+BOOL CMenu::DestroyMenu()
+{
+    if (!m_hMenu)
+        return FALSE;
+    BOOL done = ::DestroyMenu(m_hMenu);
+    m_hMenu = nullptr;
+    return done;
+}
+
 HWND AfxGetTopLevelWindow(HWND hWnd)
 {
     // A child's parent is its parent window; a top-level window's is its

@@ -194,6 +194,48 @@ LRESULT AfxCallHandler(UINT message, LRESULT failed, Handler handler)
 // pack do not have.
 HWND AfxGetTopLevelWindow(HWND hWnd);
 
+// A menu loaded from the program's resources, destroyed with the object.
+class CMenu : public CObject {
+public:
+    CMenu() = default;
+    ~CMenu() override { DestroyMenu(); }
+
+    operator HMENU() const { return m_hMenu; }
+    BOOL LoadMenu(UINT nIDResource);
+    BOOL DestroyMenu();
+    // The pop-up at that place, which stays this menu's.
+    HMENU GetSubMenu(int nPos) const { return ::GetSubMenu(m_hMenu, nPos); }
+
+private:
+    HMENU m_hMenu = nullptr;
+};
+
+// A block of global memory, freed with the object unless someone else (the
+// clipboard) took it: Detach then.
+class CGlobalBlock : public CObject {
+public:
+    ~CGlobalBlock() override
+    {
+        if (m_hBlock)
+            ::GlobalFree(m_hBlock);
+    }
+    BOOL Alloc(UINT nFlags, SIZE_T nBytes)
+    {
+        m_hBlock = ::GlobalAlloc(nFlags, nBytes);
+        return m_hBlock != nullptr;
+    }
+    operator HGLOBAL() const { return m_hBlock; }
+    HGLOBAL Detach()
+    {
+        HGLOBAL h = m_hBlock;
+        m_hBlock = nullptr;
+        return h;
+    }
+
+private:
+    HGLOBAL m_hBlock = nullptr;
+};
+
 // The device context of a WM_PAINT handler: painting begins with it and ends
 // with it, which validates the window.
 class CPaintDC : public CDC {

@@ -48,8 +48,7 @@ END_MESSAGE_MAP()
 CSceneWnd::CSceneWnd(BOOL bAutoDelete)
     : CSpriteWnd(bAutoDelete), m_nTimerPeriod(0), m_pGroups(nullptr), m_nGroups(0), m_dwFpsStart(0),
       m_nFps(0), m_nFpsFrames(0), m_bFpsCounting(FALSE), m_bRunning(FALSE), m_bShowFps(0),
-      m_bStopRequested(FALSE), m_bThreadStarted(FALSE), m_pThread(nullptr), m_pfnClock(timeGetTime),
-      m_pControl(nullptr)
+      m_bStopRequested(FALSE), m_bThreadStarted(FALSE), m_pThread(nullptr), m_pfnClock(timeGetTime)
 {
     m_bAutoDelete = bAutoDelete;
     srand(GetTickCount());
@@ -58,8 +57,6 @@ CSceneWnd::CSceneWnd(BOOL bAutoDelete)
 CSceneWnd::~CSceneWnd()
 {
     delete[] m_pGroups;
-    if (m_pControl)
-        m_pControl->Release();
     // A thread that outlived its wait still reads its object when it ends.
     if (m_pThread && WaitForSingleObject(m_pThread->m_hThread, 0) == WAIT_OBJECT_0)
         delete m_pThread;
@@ -274,14 +271,15 @@ void CSceneWnd::ShowWaitingText()
 
 BOOL CSceneWnd::StartThread()
 {
-    m_pControl = new CAnimationControl;
+    m_pControl = std::make_shared<CAnimationControl>();
     m_pControl->pScene = this;
+    // The thread's share, which it lets go when it ends.
+    std::unique_ptr<std::shared_ptr<CAnimationControl>> share(new std::shared_ptr<CAnimationControl>(m_pControl));
     // Started suspended so that its handle stays valid for the stop's wait.
-    m_pThread = AfxBeginThread(AnimationThreadProc, m_pControl, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (!m_pThread) {
-        m_pControl->Release();  // the thread's share
+    m_pThread = AfxBeginThread(AnimationThreadProc, share.get(), THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    if (!m_pThread)
         return FALSE;
-    }
+    share.release();
     m_pThread->m_bAutoDelete = FALSE;
     m_bThreadStarted = TRUE;
     m_pThread->ResumeThread();
@@ -290,10 +288,9 @@ BOOL CSceneWnd::StartThread()
 
 UINT CSceneWnd::AnimationThreadProc(LPVOID pParam)
 {
-    CAnimationControl* control = static_cast<CAnimationControl*>(pParam);
-    UINT result = control->pScene->RunAnimation(control);
-    control->Release();
-    return result;
+    std::unique_ptr<std::shared_ptr<CAnimationControl>> share(static_cast<std::shared_ptr<CAnimationControl>*>(pParam));
+    CAnimationControl* control = share->get();
+    return control->pScene->RunAnimation(control);
 }
 
 // The scene is touched only under the control's lock with no stop made: a
@@ -311,8 +308,10 @@ UINT CSceneWnd::RunAnimation(CAnimationControl* control)
     }
     for (;;) {
         DWORD t0 = clock();
-        // Busy pacing, as the animation always has; a stop also ends the wait
-        // so that any frame period still ends the saver at once.
+        // Busy pacing on the millisecond clock: a sleep would wake on the
+        // system's 10 to 16 ms tick, too coarse for periods of 10 to 30 ms.
+        // A stop also ends the wait, so that any period still ends the saver
+        // at once.
         while (clock() - t0 < period) {
             if (control->bStop)
                 return 0;
@@ -383,7 +382,8 @@ BOOL CSceneWnd::DrawFpsImage(int fps)
         return FALSE;
     char text[32];
     int n = wsprintfA(text, "FPS: %d", fps);
-    // Grey on black, as the text has always been drawn.
+    // Dim grey, so that it does not draw the eye from the saucers, on the
+    // sky's own black, so that the copy into each frame shows no box.
     SetBkColor(dc, RGB(0, 0, 0));
     SetTextColor(dc, RGB(96, 96, 96));
     GetTextExtentPoint32A(dc, text, n, &m_sizeFpsText);
@@ -408,6 +408,24 @@ void ProcessSentMessages()
 
 } // namespace
 
+// Stopping the animation thread, from the window's thread.
+//
+// The thread holds the control's frame lock for each whole frame, and a frame
+// runs inside DirectDraw, which may send messages to this thread's windows
+// (the primary's window, its palette, a mode change) and wait for the answer.
+// A plain wait here for the thread, or for the lock, would then deadlock:
+// this thread waits for the frame, the frame for this thread. So both waits
+// answer sent messages while they wait, and nothing else (posted input stays
+// queued for the message loop).
+//
+// First up to 500 ms for the thread to end by itself: it sees the stop flag
+// at its next look. If it has not (a frame is slow), the frame lock is
+// polled until two seconds from the start:
+// once it is taken, the thread is between frames and will see the stop
+// before it touches the scene again, so the scene may go. A frame stuck for
+// good inside DirectDraw never lets it go: everything it may still touch is
+// then left until the process ends rather than freed under it, and the log
+// says so.
 void CSceneWnd::StopAnimation()
 {
     m_bRunning = FALSE;

@@ -8,26 +8,22 @@
 #include "scene/SpriteImage.h"
 
 #include <atomic>
+#include <memory>
 #include <vector>
 
 #define ID_STOP_ANIMATION 1024
 
 class CSceneWnd;
 
-// What the animation thread shares with its scene, in a block both own: the
-// thread holds the lock for each whole frame and looks at bStop under it. A
-// stop sets bStop and then takes the lock once, so once a stop has been made
-// the thread never touches the scene again, however long it takes to end.
+// What the animation thread shares with its scene, in a block both own (the
+// last to let go frees it): the thread holds the lock for each whole frame
+// and looks at bStop under it. A stop sets bStop and then takes the lock
+// once, so once a stop has been made the thread never touches the scene
+// again, however long it takes to end.
 struct CAnimationControl {
     CCriticalSection lock;
     CSceneWnd* pScene = nullptr;
     std::atomic<BOOL> bStop{ FALSE };
-    LONG nRefs = 2;  // the scene's and the thread's
-    void Release()
-    {
-        if (InterlockedDecrement(&nRefs) == 0)
-            delete this;
-    }
 };
 
 
@@ -98,7 +94,7 @@ private:
     };
     std::vector<StarPlace> m_stars;  // stamped on the background
 
-    CAnimationControl* m_pControl;
+    std::shared_ptr<CAnimationControl> m_pControl;
 
     DECLARE_MESSAGE_MAP()
 };
