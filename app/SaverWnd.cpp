@@ -18,12 +18,17 @@ CSaverWnd::CSaverWnd() : CSceneWnd(TRUE)
 
 CSaverWnd::~CSaverWnd() = default;
 
-BOOL CSaverWnd::CreateFullScreen()
+BOOL CSaverWnd::CreateFullScreen(const MonitorPlatform& monitors)
 {
     int cy = GetSystemMetrics(SM_CYSCREEN);
     int cx = GetSystemMetrics(SM_CXSCREEN);
     RECT rect = { 0, 0, cx, cy };
-    return Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr);
+    if (!Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr))
+        return FALSE;
+    // The scene and its exclusive display stay on the primary monitor.
+    for (const RECT& monitor : OtherMonitors(monitors))
+        CCoverWnd::Cover(monitor, this);
+    return TRUE;
 }
 
 LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

@@ -2,6 +2,7 @@
 // the only window that watches the user's input.
 #pragma once
 
+#include "app/MonitorCovers.h"
 #include "scene/SceneWnd.h"
 
 class CSaverWnd : public CSceneWnd {
@@ -9,7 +10,9 @@ public:
     CSaverWnd();
     ~CSaverWnd() override;
 
-    BOOL CreateFullScreen();
+    // Over the primary monitor; every other one is covered black while the
+    // window lives.
+    BOOL CreateFullScreen(const MonitorPlatform& monitors = RealMonitorPlatform());
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:

@@ -21,5 +21,12 @@ for d in $dlls; do
         fail=1
     fi
 done
+# Newer than Windows 95 and NT 4: looked up at run time, never imported.
+for f in EnumDisplayMonitors GetMonitorInfoA; do
+    if echo "$dump" | grep -Eq "[[:space:]]$f\$"; then
+        echo "FAIL: imports $f"
+        fail=1
+    fi
+done
 if [ $fail -eq 0 ]; then echo "1 passed, 0 failed"; else echo "0 passed, 1 failed"; fi
 exit $fail
