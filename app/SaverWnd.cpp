@@ -40,7 +40,7 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
         if (wParam == 0)
-            CheckMovement();
+            CheckMovement(SceneEnd::Deactivation);
         break;
     case WM_SETCURSOR:
         SetCursor(nullptr);
@@ -51,28 +51,28 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        RequestClose();
+        RequestClose(SceneEnd::Key);
         break;
     case WM_SYSCOMMAND:
         if (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)
             return 0;
         if (wParam == SC_MONITORPOWER)
-            RequestClose();
+            RequestClose(SceneEnd::MonitorOff);
         break;
     case WM_MOUSEMOVE:
-        CheckMovement();
+        CheckMovement(SceneEnd::MouseTravel);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         NudgePointer();
-        RequestClose();
+        RequestClose(SceneEnd::Button);
         break;
     }
     return CSceneWnd::WindowProc(message, wParam, lParam);
 }
 
-void CSaverWnd::CheckMovement()
+void CSaverWnd::CheckMovement(SceneEnd cause)
 {
     POINT p;
     GetCursorPos(&p);
@@ -84,7 +84,7 @@ void CSaverWnd::CheckMovement()
     int d = abs(p.x - s_ptStart.x) + abs(p.y - s_ptStart.y);
     if (d > kMovementAllowance) {
         SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
-        RequestClose();
+        RequestClose(cause, d);
     }
 }
 
@@ -103,7 +103,8 @@ void CSaverWnd::NudgePointer()
     SetCursorPos(nx, p.y - 1);
 }
 
-void CSaverWnd::RequestClose()
+void CSaverWnd::RequestClose(SceneEnd cause, int travel)
 {
+    NoteEnd(cause, travel);
     PostMessage(WM_CLOSE);
 }

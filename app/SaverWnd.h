@@ -22,7 +22,9 @@ private:
     static BOOL s_bHaveStartPos;
     static POINT s_ptStart;
 
-    void CheckMovement();
+    // cause: MouseTravel or Deactivation, told with the travel when it ends
+    // the saver.
+    void CheckMovement(SceneEnd cause);
     void NudgePointer();
-    void RequestClose();
+    void RequestClose(SceneEnd cause, int travel = 0);
 };

@@ -2,6 +2,7 @@
 // the messages are sent to it directly and the pointer is placed through
 // Wine's own SetCursorPos.
 #include "app/SaverWnd.h"
+#include "display/DisplayPlatform.h"
 #include "res/resource.h"
 #include "support/Registry.h"
 #include "support/TestAccess.h"
@@ -9,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 
 namespace {
 
@@ -38,6 +40,22 @@ BOOL WINAPI FakeGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
 
 const MonitorPlatform kFakeMonitors = { FakeEnumDisplayMonitors, FakeGetMonitorInfo };
 const MonitorPlatform kNoMonitorEnumeration = { nullptr, nullptr };
+
+// What the program tells the debugger: OutputDebugStringA raises
+// DBG_PRINTEXCEPTION_C for a debugger to see, and a vectored handler sees it
+// first, on Windows as under Wine.
+std::vector<std::string> g_told;
+LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* e)
+{
+    const EXCEPTION_RECORD* r = e->ExceptionRecord;
+    if (r->ExceptionCode == DBG_PRINTEXCEPTION_C && r->NumberParameters >= 2)
+        g_told.emplace_back(reinterpret_cast<const char*>(r->ExceptionInformation[1]));
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+struct DebugOutputRecorder {
+    PVOID handler = AddVectoredExceptionHandler(1, RecordDebugOutput);
+    ~DebugOutputRecorder() { RemoveVectoredExceptionHandler(handler); }
+};
 
 typedef std::pair<HWND, std::vector<HWND>> Beside;
 BOOL CALLBACK AddIfBeside(HWND h, LPARAM data)
@@ -282,4 +300,59 @@ TEST_F(SaverInput, EveryOtherMonitorIsCoveredWithoutTakingTheActivationWhileTheS
         for (HWND cover : covers)
             EXPECT_FALSE(IsWindow(cover)) << c.machine << ": a cover outlived the saver";
     }
+}
+
+TEST_F(SaverInput, EachEndTellsTheDebuggerWhyOnceInputOnACoverIncluded)
+{
+    const std::vector<RECT> machine = { { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) },
+                                        { -800, 0, 0, 600 } };
+    g_monitors = &machine;
+    g_primary = 0;
+    auto move = [](HWND to, int x, int y) {
+        SetCursorPos(x, y);
+        SendMessageA(to, WM_MOUSEMOVE, 0, 0);
+    };
+    struct Case {
+        const char* told;
+        std::function<void(HWND saver, HWND cover)> act;
+    };
+    const Case cases[] = {
+        // The first cause is the one told.
+        { "key", [&](HWND s, HWND) { SendMessageA(s, WM_KEYDOWN, 'A', 0); move(s, 500, 300); move(s, 510, 300); } },
+        { "button", [](HWND, HWND c) { SendMessageA(c, WM_MBUTTONDOWN, MK_MBUTTON, 0); } },
+        { "monitor power-off request", [](HWND s, HWND) { SendMessageA(s, WM_SYSCOMMAND, SC_MONITORPOWER, 2); } },
+        // Measured from where the pointer was first seen, on the cover too.
+        { "mouse travel of 4 pixels", [&](HWND, HWND c) { move(c, 500, 300); move(c, 503, 300); move(c, 497, 301); } },
+        { "deactivation after mouse travel of 15 pixels",
+          [](HWND s, HWND) {
+              SetCursorPos(200, 200);
+              SendMessageA(s, WM_ACTIVATE, WA_INACTIVE, 0);
+              SetCursorPos(210, 205);
+              SendMessageA(s, WM_ACTIVATEAPP, FALSE, 0);
+          } },
+    };
+    DebugOutputRecorder recorder;
+    for (const Case& c : cases) {
+        Restart(kFakeMonitors);
+        std::vector<HWND> covers = WindowsBeside(m_hWnd);
+        ASSERT_EQ(1u, covers.size());
+        g_told.clear();
+        c.act(m_hWnd, covers[0]);
+        HandleQueued();
+        EXPECT_FALSE(IsWindow(m_hWnd)) << c.told;
+        EXPECT_EQ(std::vector<std::string>{ std::string("Skardel saver ended: ") + c.told + "\r\n" }, g_told);
+    }
+
+    // A start that fails says so, and covers nothing.
+    DisplayPlatform saved = g_displayPlatform;
+    g_displayPlatform.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
+        *version = 0;
+        *platform = 2;
+    };
+    g_told.clear();
+    CSaverWnd* failing = new CSaverWnd;
+    EXPECT_FALSE(failing->CreateFullScreen(kFakeMonitors));
+    g_displayPlatform = saved;
+    EXPECT_EQ(std::vector<std::string>{ "Skardel saver ended: failed start\r\n" }, g_told);
+    EXPECT_TRUE(WindowsBeside(nullptr).empty());
 }
