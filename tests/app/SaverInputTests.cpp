@@ -1,6 +1,7 @@
 // The full-screen saver window's answers to the user's input, in-process:
 // the messages are sent to it directly and the pointer is placed through
-// Wine's own SetCursorPos.
+// Wine's own SetCursorPos. The covers of other monitors are made on machines
+// the tests play through the monitor enumeration.
 #include "app/SaverWnd.h"
 #include "display/DisplayPlatform.h"
 #include "res/resource.h"
