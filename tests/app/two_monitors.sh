@@ -63,6 +63,8 @@ cleanup() {
     wait "$xorg" 2>/dev/null
 }
 trap cleanup EXIT
+# A signal ends the script through its exit, so that Xorg goes too.
+trap 'exit 130' INT TERM HUP PIPE
 i=0
 until xrandr >/dev/null 2>&1; do
     i=$((i + 1))
