@@ -18,12 +18,17 @@ CSaverWnd::CSaverWnd() : CSceneWnd(TRUE)
 
 CSaverWnd::~CSaverWnd() = default;
 
-BOOL CSaverWnd::CreateFullScreen()
+BOOL CSaverWnd::CreateFullScreen(const MonitorPlatform& monitors)
 {
     int cy = GetSystemMetrics(SM_CYSCREEN);
     int cx = GetSystemMetrics(SM_CXSCREEN);
     RECT rect = { 0, 0, cx, cy };
-    return Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr);
+    if (!Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr))
+        return FALSE;
+    // The scene and its exclusive display stay on the primary monitor.
+    for (const RECT& monitor : OtherMonitors(monitors))
+        CCoverWnd::Cover(monitor, this);
+    return TRUE;
 }
 
 LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -35,7 +40,7 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
         if (wParam == 0)
-            CheckMovement();
+            CheckMovement(SceneEnd::Deactivation);
         break;
     case WM_SETCURSOR:
         SetCursor(nullptr);
@@ -46,28 +51,28 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         break;
     case WM_KEYDOWN:
     case WM_SYSKEYDOWN:
-        RequestClose();
+        RequestClose(SceneEnd::Key);
         break;
     case WM_SYSCOMMAND:
         if (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)
             return 0;
         if (wParam == SC_MONITORPOWER)
-            RequestClose();
+            RequestClose(SceneEnd::MonitorOff);
         break;
     case WM_MOUSEMOVE:
-        CheckMovement();
+        CheckMovement(SceneEnd::MouseTravel);
         break;
     case WM_LBUTTONDOWN:
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
         NudgePointer();
-        RequestClose();
+        RequestClose(SceneEnd::Button);
         break;
     }
     return CSceneWnd::WindowProc(message, wParam, lParam);
 }
 
-void CSaverWnd::CheckMovement()
+void CSaverWnd::CheckMovement(SceneEnd cause)
 {
     POINT p;
     GetCursorPos(&p);
@@ -79,7 +84,7 @@ void CSaverWnd::CheckMovement()
     int d = abs(p.x - s_ptStart.x) + abs(p.y - s_ptStart.y);
     if (d > kMovementAllowance) {
         SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
-        RequestClose();
+        RequestClose(cause, d);
     }
 }
 
@@ -98,7 +103,8 @@ void CSaverWnd::NudgePointer()
     SetCursorPos(nx, p.y - 1);
 }
 
-void CSaverWnd::RequestClose()
+void CSaverWnd::RequestClose(SceneEnd cause, int travel)
 {
+    NoteEnd(cause, travel);
     PostMessage(WM_CLOSE);
 }

@@ -2,6 +2,7 @@
 // the only window that watches the user's input.
 #pragma once
 
+#include "app/MonitorCovers.h"
 #include "scene/SceneWnd.h"
 
 class CSaverWnd : public CSceneWnd {
@@ -9,7 +10,9 @@ public:
     CSaverWnd();
     ~CSaverWnd() override;
 
-    BOOL CreateFullScreen();
+    // Over the primary monitor; every other one is covered black while the
+    // window lives.
+    BOOL CreateFullScreen(const MonitorPlatform& monitors = RealMonitorPlatform());
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
@@ -19,7 +22,9 @@ private:
     static BOOL s_bHaveStartPos;
     static POINT s_ptStart;
 
-    void CheckMovement();
+    // cause: MouseTravel or Deactivation, told with the travel when it ends
+    // the saver.
+    void CheckMovement(SceneEnd cause);
     void NudgePointer();
-    void RequestClose();
+    void RequestClose(SceneEnd cause, int travel = 0);
 };

@@ -82,8 +82,10 @@ BOOL CScreenSaverApp::StartPreview(const char* parentHandle)
     // Without a window to draw into there is no preview; a top-level window
     // in its place would be a surprise on the user's desktop.
     HWND hParent = reinterpret_cast<HWND>(static_cast<LONG_PTR>(atol(parentHandle ? parentHandle : "0")));
-    if (!IsUsablePreviewParent(hParent))
+    if (!IsUsablePreviewParent(hParent)) {
+        TellSceneEnd(TRUE, SceneEnd::FailedStart);
         return FALSE;
+    }
     CWnd* pParent = CWnd::FromHandle(hParent);
     CSceneWnd* pScene = new CSceneWnd(TRUE);
     RECT rect;

@@ -38,6 +38,21 @@ const UINT kHostWatchMs = 100;
 
 } // namespace
 
+void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel)
+{
+    // In the order of SceneEnd.
+    static const char* const kCauses[] = {
+        "close", "close", "key", "button", "mouse travel of %d pixels",
+        "deactivation after mouse travel of %d pixels", "monitor power-off request", "host window gone",
+        "failed start",
+    };
+    CString what;
+    what.Format(kCauses[static_cast<int>(cause)], travel);
+    CString line;
+    line.Format("Skardel %s ended: %s\r\n", bPreview ? "preview" : "saver", static_cast<const char*>(what));
+    OutputDebugStringA(line);
+}
+
 BEGIN_MESSAGE_MAP(CSceneWnd, CSpriteWnd)
     ON_WM_CREATE()
     ON_WM_DESTROY()
@@ -72,6 +87,8 @@ int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
         ReleaseFpsImage();
     }
     result = EndCreation(result);
+    if (result == -1)
+        NoteEnd(SceneEnd::FailedStart);
     if (result == -1 || ReadSaverSetting(Setting::AlwaysLog) != 0)
         m_log.Save();
     return result;
@@ -469,8 +486,19 @@ void CSceneWnd::OnStopAnimation()
     StopAnimation();
 }
 
+void CSceneWnd::NoteEnd(SceneEnd cause, int travel)
+{
+    if (m_end != SceneEnd::None)
+        return;
+    m_end = cause;
+    m_nEndTravel = travel;
+}
+
 void CSceneWnd::OnDestroy()
 {
+    // A failed creation is torn down through here too, once it has returned.
+    NoteEnd(m_hWndHost ? SceneEnd::HostGone : SceneEnd::Close);
+    TellSceneEnd(m_hWndHost != nullptr, m_end, m_nEndTravel);
     // Inside the creation the stop waits for it to end (OnCreate).
     if (!m_bCreating) {
         StopAnimation();

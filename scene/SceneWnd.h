@@ -15,6 +15,13 @@
 
 class CSceneWnd;
 
+// Why the saver or the preview ended.
+enum class SceneEnd { None, Close, Key, Button, MouseTravel, Deactivation, MonitorOff, HostGone, FailedStart };
+
+// One line to the debugger output naming the cause (a debug viewer shows it;
+// under Wine the debugstr channel); travel is the pointer's, where it counts.
+void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel = 0);
+
 // What the animation thread shares with its scene, in a block both own (the
 // last to let go frees it): the thread holds the lock for each whole frame
 // and looks at bStop under it. A stop sets bStop and then takes the lock
@@ -62,6 +69,9 @@ protected:
     void OnDestroy();
     void OnTimer(UINT_PTR nIDEvent);
     void OnStopAnimation();
+    // The first cause noted is the one told when the window goes; with none,
+    // the preview's host went or the saver was closed.
+    void NoteEnd(SceneEnd cause, int travel = 0);
     BOOL OnSurfacesRestored() override;
     void ComposeOverlay() override;
 
@@ -80,6 +90,8 @@ private:
     POINT DrawGroupStart(int type, int W);
 
     HWND m_hWndHost = nullptr;  // the preview's parent, watched while it runs
+    SceneEnd m_end = SceneEnd::None;
+    int m_nEndTravel = 0;
     // The frame-rate text, drawn once per new value and copied into each
     // frame: writing on the shown picture costs a round trip each time and
     // flickers.

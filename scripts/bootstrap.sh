@@ -20,6 +20,7 @@ NEEDED="wine wine64
     g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
     g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev
     xvfb xdotool x11-apps imagemagick fonts-wine
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     cmake make g++ binutils googletest ca-certificates
     $*"
 

@@ -1,14 +1,85 @@
 // The full-screen saver window's answers to the user's input, in-process:
 // the messages are sent to it directly and the pointer is placed through
-// Wine's own SetCursorPos.
+// Wine's own SetCursorPos. The covers of other monitors are made on machines
+// the tests play through the monitor enumeration.
 #include "app/SaverWnd.h"
+#include "display/DisplayPlatform.h"
 #include "res/resource.h"
 #include "support/Registry.h"
 #include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
+
 namespace {
+
+// The monitors of the machine a test plays, and its primary among them.
+const std::vector<RECT>* g_monitors = nullptr;
+size_t g_primary = 0;
+
+BOOL WINAPI FakeEnumDisplayMonitors(HDC, LPCRECT, MONITORENUMPROC proc, LPARAM data)
+{
+    for (size_t i = 0; i < g_monitors->size(); ++i) {
+        RECT r = (*g_monitors)[i];
+        if (!proc(reinterpret_cast<HMONITOR>(i + 1), nullptr, &r, data))
+            break;
+    }
+    return TRUE;
+}
+
+BOOL WINAPI FakeGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
+{
+    const size_t i = reinterpret_cast<size_t>(monitor) - 1;
+    if (info->cbSize < sizeof(MONITORINFO) || i >= g_monitors->size())
+        return FALSE;
+    info->rcMonitor = info->rcWork = (*g_monitors)[i];
+    info->dwFlags = i == g_primary ? MONITORINFOF_PRIMARY : 0;
+    return TRUE;
+}
+
+const MonitorPlatform kFakeMonitors = { FakeEnumDisplayMonitors, FakeGetMonitorInfo };
+const MonitorPlatform kNoMonitorEnumeration = { nullptr, nullptr };
+
+// What the program tells the debugger: OutputDebugStringA raises
+// DBG_PRINTEXCEPTION_C for a debugger to see, and a vectored handler sees it
+// first, on Windows as under Wine.
+std::vector<std::string> g_told;
+LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* e)
+{
+    const EXCEPTION_RECORD* r = e->ExceptionRecord;
+    if (r->ExceptionCode == DBG_PRINTEXCEPTION_C && r->NumberParameters >= 2)
+        g_told.emplace_back(reinterpret_cast<const char*>(r->ExceptionInformation[1]));
+    return EXCEPTION_CONTINUE_SEARCH;
+}
+struct DebugOutputRecorder {
+    PVOID handler = AddVectoredExceptionHandler(1, RecordDebugOutput);
+    ~DebugOutputRecorder() { RemoveVectoredExceptionHandler(handler); }
+};
+
+typedef std::pair<HWND, std::vector<HWND>> Beside;
+BOOL CALLBACK AddIfBeside(HWND h, LPARAM data)
+{
+    Beside& found = *reinterpret_cast<Beside*>(data);
+    if (h != found.first && IsWindowVisible(h))
+        found.second.push_back(h);
+    return TRUE;
+}
+
+// The visible top-level windows of this thread but one, left to right.
+std::vector<HWND> WindowsBeside(HWND saver)
+{
+    Beside found{ saver, {} };
+    EnumThreadWindows(GetCurrentThreadId(), AddIfBeside, reinterpret_cast<LPARAM>(&found));
+    std::sort(found.second.begin(), found.second.end(), [](HWND a, HWND b) {
+        RECT ra, rb;
+        GetWindowRect(a, &ra);
+        GetWindowRect(b, &rb);
+        return ra.left < rb.left || (ra.left == rb.left && ra.top < rb.top);
+    });
+    return found.second;
+}
 
 class SaverInput : public testing::Test {
 protected:
@@ -17,21 +88,36 @@ protected:
         ClearStoredSettings();
         // No frame during the test: the thread only waits.
         SetDwordSetting("Speed", 100000);
+        Restart(RealMonitorPlatform());
+    }
+    void TearDown() override
+    {
+        Finish();
+        ClearStoredSettings();
+    }
+    // A new saver window on the machine given, its start position not seen.
+    void Restart(const MonitorPlatform& monitors)
+    {
+        Finish();
         TestAccess::s_bHaveStartPos() = FALSE;
         m_saver = new CSaverWnd;
-        ASSERT_TRUE(m_saver->CreateFullScreen());
+        ASSERT_TRUE(m_saver->CreateFullScreen(monitors));
         m_hWnd = m_saver->GetSafeHwnd();
         TakeCloseRequest();
     }
-    void TearDown() override
+    // Destroys the window if it is still there and handles what is queued.
+    void Finish()
     {
         // The window deletes itself once destroyed.
         if (IsWindow(m_hWnd))
             DestroyWindow(m_hWnd);
+        HandleQueued();
+    }
+    void HandleQueued()
+    {
         MSG msg;
-        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
-        }
-        ClearStoredSettings();
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
     }
     // True when a close request was posted; it is taken from the queue so
     // that the window stays for the next case.
@@ -168,4 +254,106 @@ TEST_F(SaverInput, ClickLeavesThePointerOneUpAndOneRight)
         EXPECT_EQ(c.after.y, p.y) << "from " << c.at.x << "," << c.at.y;
         EXPECT_TRUE(TakeCloseRequest());
     }
+}
+
+TEST_F(SaverInput, EveryOtherMonitorIsCoveredWithoutTakingTheActivationWhileTheSaverLives)
+{
+    const LONG W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
+    const RECT primary = { 0, 0, W, H }, right = { W, 0, W + 800, 600 }, left = { -1280, -100, 0, 924 },
+               above = { 0, -600, 800, 0 };
+    struct Case {
+        const char* machine;
+        const MonitorPlatform* platform;
+        std::vector<RECT> monitors;
+        size_t primary;
+        std::vector<RECT> covered;  // left to right
+    };
+    const Case cases[] = {
+        { "no monitor enumeration (Windows 95, NT 4)", &kNoMonitorEnumeration, {}, 0, {} },
+        { "one monitor", &kFakeMonitors, { primary }, 0, {} },
+        { "a second on the right", &kFakeMonitors, { primary, right }, 0, { right } },
+        { "the primary listed second", &kFakeMonitors, { left, primary }, 1, { left } },
+        { "three, two at negative coordinates", &kFakeMonitors, { above, primary, left }, 1, { left, above } },
+    };
+    const HCURSOR transparent = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_TRANSPARENT));
+    for (const Case& c : cases) {
+        g_monitors = &c.monitors;
+        g_primary = c.primary;
+        Restart(*c.platform);
+        std::vector<HWND> covers = WindowsBeside(m_hWnd);
+        ASSERT_EQ(c.covered.size(), covers.size()) << c.machine;
+        for (size_t i = 0; i < covers.size(); ++i) {
+            RECT r;
+            GetWindowRect(covers[i], &r);
+            const RECT& e = c.covered[i];
+            EXPECT_TRUE(r.left == e.left && r.top == e.top && r.right == e.right && r.bottom == e.bottom)
+                << c.machine << ": cover " << i << " at " << r.left << "," << r.top << "-" << r.right << ","
+                << r.bottom;
+            EXPECT_EQ(WS_POPUP, GetWindowLongA(covers[i], GWL_STYLE) & (WS_POPUP | WS_CAPTION | WS_THICKFRAME));
+            EXPECT_TRUE(GetWindowLongA(covers[i], GWL_EXSTYLE) & WS_EX_TOPMOST) << c.machine;
+            EXPECT_EQ(transparent, reinterpret_cast<HCURSOR>(GetClassLongPtrA(covers[i], GCLP_HCURSOR)));
+            EXPECT_EQ(MA_NOACTIVATE, SendMessageA(covers[i], WM_MOUSEACTIVATE, reinterpret_cast<WPARAM>(m_hWnd),
+                                                  MAKELPARAM(HTCLIENT, WM_LBUTTONDOWN)));
+        }
+        EXPECT_EQ(m_hWnd, GetActiveWindow()) << c.machine << ": the saver keeps the activation";
+        EXPECT_FALSE(TakeCloseRequest()) << c.machine;
+        DestroyWindow(m_hWnd);
+        for (HWND cover : covers)
+            EXPECT_FALSE(IsWindow(cover)) << c.machine << ": a cover outlived the saver";
+    }
+}
+
+TEST_F(SaverInput, EachEndTellsTheDebuggerWhyOnceInputOnACoverIncluded)
+{
+    const std::vector<RECT> machine = { { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) },
+                                        { -800, 0, 0, 600 } };
+    g_monitors = &machine;
+    g_primary = 0;
+    auto move = [](HWND to, int x, int y) {
+        SetCursorPos(x, y);
+        SendMessageA(to, WM_MOUSEMOVE, 0, 0);
+    };
+    struct Case {
+        const char* told;
+        std::function<void(HWND saver, HWND cover)> act;
+    };
+    const Case cases[] = {
+        // The first cause is the one told.
+        { "key", [&](HWND s, HWND) { SendMessageA(s, WM_KEYDOWN, 'A', 0); move(s, 500, 300); move(s, 510, 300); } },
+        { "button", [](HWND, HWND c) { SendMessageA(c, WM_MBUTTONDOWN, MK_MBUTTON, 0); } },
+        { "monitor power-off request", [](HWND s, HWND) { SendMessageA(s, WM_SYSCOMMAND, SC_MONITORPOWER, 2); } },
+        // Measured from where the pointer was first seen, on the cover too.
+        { "mouse travel of 4 pixels", [&](HWND, HWND c) { move(c, 500, 300); move(c, 503, 300); move(c, 497, 301); } },
+        { "deactivation after mouse travel of 15 pixels",
+          [](HWND s, HWND) {
+              SetCursorPos(200, 200);
+              SendMessageA(s, WM_ACTIVATE, WA_INACTIVE, 0);
+              SetCursorPos(210, 205);
+              SendMessageA(s, WM_ACTIVATEAPP, FALSE, 0);
+          } },
+    };
+    DebugOutputRecorder recorder;
+    for (const Case& c : cases) {
+        Restart(kFakeMonitors);
+        std::vector<HWND> covers = WindowsBeside(m_hWnd);
+        ASSERT_EQ(1u, covers.size());
+        g_told.clear();
+        c.act(m_hWnd, covers[0]);
+        HandleQueued();
+        EXPECT_FALSE(IsWindow(m_hWnd)) << c.told;
+        EXPECT_EQ(std::vector<std::string>{ std::string("Skardel saver ended: ") + c.told + "\r\n" }, g_told);
+    }
+
+    // A start that fails says so, and covers nothing.
+    DisplayPlatform saved = g_displayPlatform;
+    g_displayPlatform.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
+        *version = 0;
+        *platform = 2;
+    };
+    g_told.clear();
+    CSaverWnd* failing = new CSaverWnd;
+    EXPECT_FALSE(failing->CreateFullScreen(kFakeMonitors));
+    g_displayPlatform = saved;
+    EXPECT_EQ(std::vector<std::string>{ "Skardel saver ended: failed start\r\n" }, g_told);
+    EXPECT_TRUE(WindowsBeside(nullptr).empty());
 }
