@@ -5,6 +5,7 @@
 #include "app/SaverWnd.h"
 #include "display/DisplayPlatform.h"
 #include "res/resource.h"
+#include "support/DebugOutput.h"
 #include "support/Registry.h"
 #include "support/TestAccess.h"
 
@@ -41,22 +42,6 @@ BOOL WINAPI FakeGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
 
 const MonitorPlatform kFakeMonitors = { FakeEnumDisplayMonitors, FakeGetMonitorInfo };
 const MonitorPlatform kNoMonitorEnumeration = { nullptr, nullptr };
-
-// What the program tells the debugger: OutputDebugStringA raises
-// DBG_PRINTEXCEPTION_C for a debugger to see, and a vectored handler sees it
-// first, on Windows as under Wine.
-std::vector<std::string> g_told;
-LONG CALLBACK RecordDebugOutput(EXCEPTION_POINTERS* e)
-{
-    const EXCEPTION_RECORD* r = e->ExceptionRecord;
-    if (r->ExceptionCode == DBG_PRINTEXCEPTION_C && r->NumberParameters >= 2)
-        g_told.emplace_back(reinterpret_cast<const char*>(r->ExceptionInformation[1]));
-    return EXCEPTION_CONTINUE_SEARCH;
-}
-struct DebugOutputRecorder {
-    PVOID handler = AddVectoredExceptionHandler(1, RecordDebugOutput);
-    ~DebugOutputRecorder() { RemoveVectoredExceptionHandler(handler); }
-};
 
 typedef std::pair<HWND, std::vector<HWND>> Beside;
 BOOL CALLBACK AddIfBeside(HWND h, LPARAM data)
@@ -332,16 +317,16 @@ TEST_F(SaverInput, EachEndTellsTheDebuggerWhyOnceInputOnACoverIncluded)
               SendMessageA(s, WM_ACTIVATEAPP, FALSE, 0);
           } },
     };
-    DebugOutputRecorder recorder;
     for (const Case& c : cases) {
         Restart(kFakeMonitors);
         std::vector<HWND> covers = WindowsBeside(m_hWnd);
         ASSERT_EQ(1u, covers.size());
-        g_told.clear();
+        DebugOutputCapture debugger;
         c.act(m_hWnd, covers[0]);
         HandleQueued();
         EXPECT_FALSE(IsWindow(m_hWnd)) << c.told;
-        EXPECT_EQ(std::vector<std::string>{ std::string("Skardel saver ended: ") + c.told + "\r\n" }, g_told);
+        EXPECT_EQ(std::vector<std::string>{ std::string("Skardel saver ended: ") + c.told + "\r\n" },
+                  debugger.Lines());
     }
 
     // A start that fails says so, and covers nothing.
@@ -350,10 +335,10 @@ TEST_F(SaverInput, EachEndTellsTheDebuggerWhyOnceInputOnACoverIncluded)
         *version = 0;
         *platform = 2;
     };
-    g_told.clear();
+    DebugOutputCapture debugger;
     CSaverWnd* failing = new CSaverWnd;
     EXPECT_FALSE(failing->CreateFullScreen(kFakeMonitors));
     g_displayPlatform = saved;
-    EXPECT_EQ(std::vector<std::string>{ "Skardel saver ended: failed start\r\n" }, g_told);
+    EXPECT_EQ(std::vector<std::string>{ "Skardel saver ended: failed start\r\n" }, debugger.Lines());
     EXPECT_TRUE(WindowsBeside(nullptr).empty());
 }
