@@ -12,7 +12,7 @@ const int kMovementAllowance = 3;
 
 } // namespace
 
-CSaverWnd::CSaverWnd() : CSceneWnd(TRUE)
+CSaverWnd::CSaverWnd(const DisplayPlatform& platform) : CSceneWnd(TRUE, platform)
 {
 }
 

@@ -7,7 +7,7 @@
 
 class CSaverWnd : public CSceneWnd {
 public:
-    CSaverWnd();
+    explicit CSaverWnd(const DisplayPlatform& platform = RealDisplayPlatform());
     ~CSaverWnd() override;
 
     // Over the primary monitor; every other one is covered black while the

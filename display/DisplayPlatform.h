@@ -1,6 +1,6 @@
-// Where the display's set-up enters DirectDraw, the DirectX probe and GDI's
-// regions. The
-// program uses the real functions; tests put thin wrappers in their place.
+// Where the display window enters DirectDraw, the DirectX probe, GDI's
+// regions and the millisecond clock its frames are paced by. The program
+// uses the real ones; tests give a window others when they make it.
 #pragma once
 
 #include <ddraw.h>
@@ -9,6 +9,7 @@ struct DisplayPlatform {
     HRESULT (WINAPI* DirectDrawCreate)(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer);
     void (*ProbeDirectXVersion)(DWORD* pVersion, DWORD* pPlatform);
     HRGN (WINAPI* CreateRectRgnIndirect)(const RECT* pRect);
+    DWORD (WINAPI* timeGetTime)();
 };
 
-extern DisplayPlatform g_displayPlatform;
+const DisplayPlatform& RealDisplayPlatform();

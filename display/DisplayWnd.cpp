@@ -9,10 +9,17 @@
 #include "display/DisplayPlatform.h"
 #include "res/resource.h"
 
+#include <mmsystem.h>
+
 #include <vector>
 
-DisplayPlatform g_displayPlatform = { DDCreate, ProbeDirectXVersion, CreateRectRgnIndirect };
 CDisplayWnd* theDisplayWnd = nullptr;
+
+const DisplayPlatform& RealDisplayPlatform()
+{
+    static const DisplayPlatform real = { DDCreate, ProbeDirectXVersion, ::CreateRectRgnIndirect, ::timeGetTime };
+    return real;
+}
 
 namespace {
 
@@ -25,15 +32,12 @@ template <class Old, class New>
 BOOL QueryNewer(CLogFile& log, HRESULT made, CComPtr<Old>& object, REFIID riid, CComPtr<New>& newer,
                 const char* makeFailed, const char* queryFailed)
 {
-    if (FAILED(made)) {
+    if (!DDCheck(log, made, makeFailed)) {
         object.Detach();  // a failed call hands out nothing
-        log.WriteText(makeFailed, DirectDrawResultName(made));
         return FALSE;
     }
-    HRESULT hr = object.QueryInterface(riid, newer);
-    if (FAILED(hr)) {
+    if (!DDCheck(log, object.QueryInterface(riid, newer), queryFailed)) {
         newer.Detach();
-        log.WriteText(queryFailed, DirectDrawResultName(hr));
         return FALSE;
     }
     return TRUE;
@@ -47,8 +51,8 @@ BEGIN_MESSAGE_MAP(CDisplayWnd, CWnd)
     ON_WM_DESTROY()
 END_MESSAGE_MAP()
 
-CDisplayWnd::CDisplayWnd(BOOL bAutoDelete)
-    : m_pDirectDraw(nullptr), m_pPrimary(nullptr), m_pWork(nullptr), m_pBackground(nullptr),
+CDisplayWnd::CDisplayWnd(BOOL bAutoDelete, const DisplayPlatform& platform)
+    : m_platform(platform), m_pDirectDraw(nullptr), m_pPrimary(nullptr), m_pWork(nullptr), m_pBackground(nullptr),
       m_pPalette(nullptr), m_pClipper(nullptr), m_bWindowed(FALSE), m_nScreenWidth(0),
       m_nScreenHeight(0), m_nScreenDepth(0), m_bActive(FALSE), m_bAutoDelete(bAutoDelete)
 {
@@ -75,21 +79,21 @@ BOOL CDisplayWnd::Create(DWORD dwExStyle, DWORD dwStyle, const RECT& rect, CWnd*
 
 int CDisplayWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    // A derived window's creation may have begun the set-up already.
-    if (m_bCreating)
-        return CreateDisplay(lpCreateStruct);
+    // Cleared however the creation ends: after an exception thrown in it,
+    // the destruction that follows releases everything.
+    struct ClearOnExit {
+        BOOL& flag;
+        ~ClearOnExit() { flag = FALSE; }
+    } creating{ m_bCreating };
     m_bCreating = TRUE;
     int result = CreateDisplay(lpCreateStruct);
-    return EndCreation(result);
-}
-
-int CDisplayWnd::EndCreation(int result)
-{
-    m_bCreating = FALSE;
+    if (result != -1 && !OnDisplayCreated(lpCreateStruct))
+        result = -1;
     if (!m_bDestroyedWhileCreating)
         return result;
     // The window went while it was being made (its parent was destroyed):
     // what the set-up made is released now that nothing uses it.
+    OnDisplayClosing();
     m_log.Write("Window destroyed during initialisation");
     ReleaseDisplay();
     return -1;
@@ -153,10 +157,8 @@ BOOL CDisplayWnd::InitDirectDraw(BOOL bWindowed)
     if (!m_pBackground)
         return FALSE;
 
-    HRESULT hr = m_pDirectDraw->CreateClipper(0, &m_pClipper, nullptr);
-    if (FAILED(hr)) {
+    if (!DDCheck(m_log, m_pDirectDraw->CreateClipper(0, &m_pClipper, nullptr), "Primary CreateClipper failed - code")) {
         m_pClipper.Detach();  // a failed call leaves nothing to give back
-        m_log.WriteText("Primary CreateClipper failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
     return InitClipper(rect);
@@ -165,7 +167,7 @@ BOOL CDisplayWnd::InitDirectDraw(BOOL bWindowed)
 BOOL CDisplayWnd::CreateDirectDraw()
 {
     DWORD version = 0, platform = 0;
-    g_displayPlatform.ProbeDirectXVersion(&version, &platform);
+    m_platform.ProbeDirectXVersion(&version, &platform);
     CString line;
     line.Format("Direct Draw version %04x", static_cast<unsigned>(version));
     m_log.Write(line);
@@ -174,7 +176,7 @@ BOOL CDisplayWnd::CreateDirectDraw()
         return FALSE;
 
     CComPtr<IDirectDraw> pDD;
-    HRESULT hr = g_displayPlatform.DirectDrawCreate(nullptr, &pDD, nullptr);
+    HRESULT hr = m_platform.DirectDrawCreate(nullptr, &pDD, nullptr);
     return QueryNewer(m_log, hr, pDD, IID_IDirectDraw2, m_pDirectDraw, "Main DirectDrawCreate failed - code",
                       "main QueryInterface failed - code");
 }
@@ -202,11 +204,8 @@ void CDisplayWnd::LogHardware()
 
 BOOL CDisplayWnd::InitPreviewSurfaces()
 {
-    HRESULT hr = m_pDirectDraw->SetCooperativeLevel(m_hWnd, DDSCL_NORMAL);
-    if (FAILED(hr)) {
-        m_log.WriteText("SetCooperativeLevel failed - code", DirectDrawResultName(hr));
+    if (!DDCheck(m_log, m_pDirectDraw->SetCooperativeLevel(m_hWnd, DDSCL_NORMAL), "SetCooperativeLevel failed - code"))
         return FALSE;
-    }
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS;
@@ -220,20 +219,14 @@ BOOL CDisplayWnd::InitPreviewSurfaces()
 
 BOOL CDisplayWnd::InitSaverSurfaces()
 {
-    HRESULT hr = m_pDirectDraw->SetCooperativeLevel(
-        m_hWnd, DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_NOWINDOWCHANGES);
-    if (FAILED(hr)) {
-        m_log.WriteText("Primary SetCooperativeLevel failed - code", DirectDrawResultName(hr));
+    const DWORD level = DDSCL_EXCLUSIVE | DDSCL_FULLSCREEN | DDSCL_ALLOWREBOOT | DDSCL_NOWINDOWCHANGES;
+    if (!DDCheck(m_log, m_pDirectDraw->SetCooperativeLevel(m_hWnd, level), "Primary SetCooperativeLevel failed - code"))
         return FALSE;
-    }
     // Deeper desktops run at 16 bits; 16 or fewer keep their mode.
-    if (m_nScreenDepth > 16) {
-        hr = m_pDirectDraw->SetDisplayMode(m_nScreenWidth, m_nScreenHeight, 16, 0, 0);
-        if (FAILED(hr)) {
-            m_log.WriteText("SetDisplayMode failed - code", DirectDrawResultName(hr));
-            return FALSE;
-        }
-    }
+    if (m_nScreenDepth > 16 &&
+        !DDCheck(m_log, m_pDirectDraw->SetDisplayMode(m_nScreenWidth, m_nScreenHeight, 16, 0, 0),
+                 "SetDisplayMode failed - code"))
+        return FALSE;
     DDSURFACEDESC desc = {};
     desc.dwSize = sizeof desc;
     desc.dwFlags = DDSD_CAPS | DDSD_BACKBUFFERCOUNT;
@@ -243,10 +236,8 @@ BOOL CDisplayWnd::InitSaverSurfaces()
         return FALSE;
     DDSCAPS caps = {};
     caps.dwCaps = DDSCAPS_BACKBUFFER;
-    hr = m_pPrimary->GetAttachedSurface(&caps, &m_pWork);
-    if (FAILED(hr)) {
+    if (!DDCheck(m_log, m_pPrimary->GetAttachedSurface(&caps, &m_pWork), "GetAttachedSurface failed - code")) {
         m_pWork.Detach();
-        m_log.WriteText("GetAttachedSurface failed - code", DirectDrawResultName(hr));
         return FALSE;
     }
     return TRUE;
@@ -265,7 +256,7 @@ BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
     RECT client = windowRect;
     ScreenToClient(&client);
     CRgn region;
-    region.Attach(g_displayPlatform.CreateRectRgnIndirect(&client));
+    region.Attach(m_platform.CreateRectRgnIndirect(&client));
     DWORD size = region ? GetRegionData(region, 0, nullptr) : 0;
     std::vector<BYTE> data(size);
     // Without a region every blit would fail while the set-up said it worked.
@@ -273,22 +264,10 @@ BOOL CDisplayWnd::InitClipper(const RECT& windowRect)
         m_log.Write("Failed to create the clip region");
         return FALSE;
     }
-    HRESULT hr = m_pClipper->SetClipList(reinterpret_cast<RGNDATA*>(data.data()), 0);
-    if (FAILED(hr)) {
-        m_log.WriteText("clipper SetClipList failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    hr = m_pWork->SetClipper(m_pClipper);
-    if (FAILED(hr)) {
-        m_log.WriteText("work SetClipper failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    hr = m_pBackground->SetClipper(m_pClipper);
-    if (FAILED(hr)) {
-        m_log.WriteText("background SetClipper failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    return TRUE;
+    return DDCheck(m_log, m_pClipper->SetClipList(reinterpret_cast<RGNDATA*>(data.data()), 0),
+                   "clipper SetClipList failed - code") &&
+           DDCheck(m_log, m_pWork->SetClipper(m_pClipper), "work SetClipper failed - code") &&
+           DDCheck(m_log, m_pBackground->SetClipper(m_pClipper), "background SetClipper failed - code");
 }
 
 CComPtr<IDirectDrawSurface3> CDisplayWnd::CreateOffscreenSurface(int width, int height, DWORD caps)
@@ -313,11 +292,19 @@ void CDisplayWnd::OnDestroy()
 {
     // Destroyed from inside its own creation: the set-up still running uses
     // everything, so the release waits for the creation to end.
-    if (m_bCreating)
+    if (m_bCreating) {
         m_bDestroyedWhileCreating = TRUE;
-    else
+    } else {
+        OnDisplayClosing();
         ReleaseDisplay();
+    }
     CWnd::OnDestroy();
+}
+
+HRESULT CDisplayWnd::SetDisplayPalette(CComPtr<IDirectDrawPalette> palette)
+{
+    m_pPalette = std::move(palette);
+    return m_pPrimary->SetPalette(m_pPalette);
 }
 
 void CDisplayWnd::ReleaseDisplay()

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "core/LogFile.h"
+#include "display/DisplayPlatform.h"
 #include "framework/afxcom.h"
 #include "framework/afxmt.h"
 #include "framework/afxwin.h"
@@ -14,7 +15,7 @@
 
 class CDisplayWnd : public CWnd {
 public:
-    explicit CDisplayWnd(BOOL bAutoDelete);
+    explicit CDisplayWnd(BOOL bAutoDelete, const DisplayPlatform& platform = RealDisplayPlatform());
     ~CDisplayWnd() override;
 
     // rect is in the parent's client coordinates, or the screen's when there
@@ -34,8 +35,57 @@ public:
     BOOL RestoreSurfaces();
 
 protected:
+    // What the window made, borrowed: it keeps them until it is destroyed.
+    IDirectDraw2* DirectDraw() const { return m_pDirectDraw.Get(); }
+    IDirectDrawSurface3* Primary() const { return m_pPrimary.Get(); }
+    IDirectDrawSurface3* Work() const { return m_pWork.Get(); }
+    IDirectDrawSurface3* Background() const { return m_pBackground.Get(); }
+    const DisplayPlatform& Platform() const { return m_platform; }
+    BOOL IsWindowed() const { return m_bWindowed; }
+    // The screen's mode before any switch to 16 bits.
+    int ScreenWidth() const { return m_nScreenWidth; }
+    int ScreenHeight() const { return m_nScreenHeight; }
+    int ScreenDepth() const { return m_nScreenDepth; }
+    // Whether sprites are drawn and frames shown.
+    void SetActive(BOOL bActive) { m_bActive = bActive; }
+    // The palette the primary shows (palette displays), kept with the rest.
+    HRESULT SetDisplayPalette(CComPtr<IDirectDrawPalette> palette);
+    CComPtr<IDirectDrawSurface3> CreateOffscreenSurface(int width, int height, DWORD caps);
+    // The animation thread did not stop: everything it may still touch is
+    // left to the end of the process instead of released.
+    void LeaveToThread() { m_bLeftToThread = TRUE; }
+    BOOL IsLeftToThread() const { return m_bLeftToThread; }
+
+    // What the derived window builds once the display is set up, inside the
+    // creation; FALSE fails it.
+    virtual BOOL OnDisplayCreated(LPCREATESTRUCT lpCreateStruct) { return TRUE; }
+    // What it stops before anything of the display is released: at the
+    // window's destruction, or at the end of a creation during which the
+    // window was destroyed.
+    virtual void OnDisplayClosing() {}
+    // What is drawn over the background each frame (the scene's sprites),
+    // with the composition lock held; and let go of at shutdown, before
+    // DirectDraw is.
+    virtual void DrawSprites(const RECT* clip) {}
+    virtual void DeleteSprites() {}
+    // Redraws what restored surfaces lost (the background, the artwork).
+    virtual BOOL OnSurfacesRestored() { return TRUE; }
+    // Draws over the composed frame, before it is shown (composition lock
+    // held).
+    virtual void ComposeOverlay() {}
+
+    // The composed work surface onto the screen: a flip, or a blit onto the
+    // window's part of it.
+    void Present();
+    int OnCreate(LPCREATESTRUCT lpCreateStruct);
+    void OnDestroy();
+    void OnPaint();
+    void PostNcDestroy() override;
+
+private:
     friend struct TestAccess;
 
+    const DisplayPlatform& m_platform;
     CComPtr<IDirectDraw2> m_pDirectDraw;
     CComPtr<IDirectDrawSurface3> m_pPrimary;
     CComPtr<IDirectDrawSurface3> m_pWork;        // each frame is composed here
@@ -48,54 +98,30 @@ protected:
     int m_nScreenDepth;                  // before any switch to 16 bits
     std::atomic<BOOL> m_bActive;         // sprites drawn and frames shown
     BOOL m_bAutoDelete;
-
-    // What is drawn over the background each frame (the scene's sprites),
-    // with the composition lock held; and let go of at shutdown, before
-    // DirectDraw is.
-    virtual void DrawSprites(const RECT* clip) {}
-    virtual void DeleteSprites() {}
-    void Present();
-    int OnCreate(LPCREATESTRUCT lpCreateStruct);
-    void OnDestroy();
-    // Ends the outermost creation handler: a window destroyed meanwhile
-    // releases everything here and fails its creation.
-    int EndCreation(int result);
-    // Redraws what restored surfaces lost (the background, the artwork).
-    virtual BOOL OnSurfacesRestored() { return TRUE; }
-    // Draws over the composed frame, before it is shown (composition lock
-    // held).
-    virtual void ComposeOverlay() {}
-    void ReleaseDisplay();
+    // The creation is running; the window was destroyed while it ran.
     BOOL m_bCreating = FALSE;
     BOOL m_bDestroyedWhileCreating = FALSE;
-    // The animation thread did not stop: everything it may still touch is
-    // left to the end of the process instead of released.
     BOOL m_bLeftToThread = FALSE;
-    void OnPaint();
-    void PostNcDestroy() override;
+    // The window's thread (WM_PAINT) and the animation thread both compose;
+    // shutdown takes it too before it releases anything.
+    CCriticalSection m_composeLock;
 
+    int CreateDisplay(LPCREATESTRUCT lpCreateStruct);
+    void ReleaseDisplay();
     BOOL InitDirectDraw(BOOL bWindowed);
     BOOL CreateDirectDraw();
     // The card's memory and the screen's mode, which the set-up goes by.
     void LogHardware();
-    CComPtr<IDirectDrawSurface3> CreateOffscreenSurface(int width, int height, DWORD caps);
-
-private:
-    // The window's thread (WM_PAINT) and the animation thread both compose;
-    // shutdown takes it too before it releases anything.
-    CCriticalSection m_composeLock;
+    BOOL InitPreviewSurfaces();
+    BOOL InitSaverSurfaces();
+    BOOL CreatePrimary(DDSURFACEDESC& desc);
+    BOOL InitClipper(const RECT& windowRect);
 
     void Compose();  // with m_composeLock held
     // A run of failed frames is told once, and how long it was when it ends.
     void FrameFailed(const char* line);
     void FrameSucceeded();
     int m_nFailedFrames = 0;
-    int CreateDisplay(LPCREATESTRUCT lpCreateStruct);
-
-    BOOL InitPreviewSurfaces();
-    BOOL InitSaverSurfaces();
-    BOOL CreatePrimary(DDSURFACEDESC& desc);
-    BOOL InitClipper(const RECT& windowRect);
 
     DECLARE_MESSAGE_MAP()
 };

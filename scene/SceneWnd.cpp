@@ -60,12 +60,11 @@ BEGIN_MESSAGE_MAP(CSceneWnd, CSpriteWnd)
     ON_COMMAND(ID_STOP_ANIMATION, OnStopAnimation)
 END_MESSAGE_MAP()
 
-CSceneWnd::CSceneWnd(BOOL bAutoDelete)
-    : CSpriteWnd(bAutoDelete), m_nTimerPeriod(0), m_pGroups(nullptr), m_nGroups(0), m_dwFpsStart(0),
+CSceneWnd::CSceneWnd(BOOL bAutoDelete, const DisplayPlatform& platform)
+    : CSpriteWnd(bAutoDelete, platform), m_nTimerPeriod(0), m_pGroups(nullptr), m_nGroups(0), m_dwFpsStart(0),
       m_nFps(0), m_nFpsFrames(0), m_bFpsCounting(FALSE), m_bRunning(FALSE), m_bShowFps(0),
-      m_bStopRequested(FALSE), m_bThreadStarted(FALSE), m_pThread(nullptr), m_pfnClock(timeGetTime)
+      m_bStopRequested(FALSE), m_bThreadStarted(FALSE), m_pThread(nullptr)
 {
-    m_bAutoDelete = bAutoDelete;
     srand(GetTickCount());
 }
 
@@ -79,14 +78,8 @@ CSceneWnd::~CSceneWnd()
 
 int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
-    m_bCreating = TRUE;
     m_hWndHost = lpCreateStruct->hwndParent;
-    int result = CreateScene(lpCreateStruct);
-    if (m_bDestroyedWhileCreating) {
-        StopAnimation();
-        ReleaseFpsImage();
-    }
-    result = EndCreation(result);
+    int result = CDisplayWnd::OnCreate(lpCreateStruct);
     if (result == -1)
         NoteEnd(SceneEnd::FailedStart);
     if (result == -1 || ReadSaverSetting(Setting::AlwaysLog) != 0)
@@ -94,20 +87,18 @@ int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
     return result;
 }
 
-int CSceneWnd::CreateScene(LPCREATESTRUCT lpCreateStruct)
+BOOL CSceneWnd::OnDisplayCreated(LPCREATESTRUCT)
 {
-    if (CDisplayWnd::OnCreate(lpCreateStruct) == -1)
-        return -1;
     if (InitScene() < 0)
-        return -1;
+        return FALSE;
     // The host's window may go at any moment, even before this one was
     // linked to it, and then nothing would destroy this one: it looks.
     if (m_hWndHost) {
         if (!::IsWindow(m_hWndHost))
-            return -1;
+            return FALSE;
         ::SetTimer(m_hWnd, kHostWatchTimer, kHostWatchMs, nullptr);
     }
-    return 0;
+    return TRUE;
 }
 
 void CSceneWnd::OnTimer(UINT_PTR nIDEvent)
@@ -123,16 +114,16 @@ int CSceneWnd::InitScene()
     RECT window;
     GetWindowRect(&window);
     const int W = window.right - window.left, H = window.bottom - window.top;
-    m_bActive = FALSE;
+    SetActive(FALSE);
 
-    if (m_nScreenDepth < 16 && !InitPalette())
+    if (ScreenDepth() < 16 && !InitPalette())
         return -1;
     if (!InitBackground(W, H))
         return -1;
     if (!InitSaucers(W))
         return -1;
 
-    m_bActive = TRUE;
+    SetActive(TRUE);
     UINT speed = ReadSaverSetting(Setting::Speed);
     const UINT minSpeed = static_cast<UINT>(SpecOf(Setting::Speed).saverMin);
     m_nTimerPeriod = speed < minSpeed ? minSpeed : speed;
@@ -149,39 +140,32 @@ int CSceneWnd::InitScene()
 
 BOOL CSceneWnd::InitPalette()
 {
-    m_pPalette = DDLoadPalette2(m_pDirectDraw, "IDB_MARS4");
-    if (!m_pPalette) {
+    CComPtr<IDirectDrawPalette> palette = DDLoadPalette2(DirectDraw(), "IDB_MARS4");
+    if (!palette) {
         m_log.Write("Failed to load palette");
         return FALSE;
     }
-    HRESULT hr = m_pPrimary->SetPalette(m_pPalette);
-    if (hr != DD_OK) {
-        m_log.WriteText("SetPalette failed - code", DirectDrawResultName(hr));
-        return FALSE;
-    }
-    return TRUE;
+    return DDCheck(m_log, SetDisplayPalette(std::move(palette)), "SetPalette failed - code");
 }
 
 BOOL CSceneWnd::InitBackground(int W, int H)
 {
     RECT all = { 0, 0, W, H };
-    HRESULT hr = FillSurface(m_pBackground, all, 0);
-    if (FAILED(hr)) {
-        m_log.WriteText("Failed to clear background surface - code", DirectDrawResultName(hr));
+    if (!DDCheck(m_log, FillSurface(Background(), all, 0), "Failed to clear background surface - code")) {
         CString line;
         line.Format("Rect = %d,%d - (%d, %d)", 0, 0, W, H);
         m_log.Write(line);
         return FALSE;
     }
 
-    if (!m_starImage.Load(m_pDirectDraw, "IDB_STARS"))
+    if (!m_starImage.Load(DirectDraw(), "IDB_STARS"))
         return FALSE;
     m_starImage.SetFrameGrid(3, 1);
     UINT stars = ReadSaverSetting(Setting::Stars);
     const UINT maxStars = static_cast<UINT>(SpecOf(Setting::Stars).saverMax);
     if (stars > maxStars)
         stars = maxStars;
-    if (m_bWindowed)
+    if (IsWindowed())
         stars /= 5;
     // Kept, so that a background lost with its surface is stamped again alike.
     m_stars.resize(stars);
@@ -189,15 +173,13 @@ BOOL CSceneWnd::InitBackground(int W, int H)
         star.y = RandomRange(0, H);
         star.x = RandomRange(0, W);
         star.frame = RandomRange(0, 2);
-        m_starImage.DrawFrame(m_pBackground, star.x, star.y, star.frame);
+        m_starImage.DrawFrame(Background(), star.x, star.y, star.frame);
     }
 
-    if (!m_bWindowed) {
-        hr = m_pPrimary->Blt(&all, m_pBackground, &all, DDBLT_WAIT, nullptr);
-        if (hr != DD_OK) {
-            m_log.WriteText("Error blitting background to primary - code", DirectDrawResultName(hr));
+    if (!IsWindowed()) {
+        if (!DDCheck(m_log, Primary()->Blt(&all, Background(), &all, DDBLT_WAIT, nullptr),
+                     "Error blitting background to primary - code"))
             return FALSE;
-        }
         ShowWaitingText();
     }
     return TRUE;
@@ -205,7 +187,7 @@ BOOL CSceneWnd::InitBackground(int W, int H)
 
 BOOL CSceneWnd::LoadSaucerSheet(int type)
 {
-    if (!m_saucerImages[type].Load(m_pDirectDraw, kSaucerSheets[type].name))
+    if (!m_saucerImages[type].Load(DirectDraw(), kSaucerSheets[type].name))
         return FALSE;
     m_saucerImages[type].SetFrameGrid(kSaucerSheets[type].columns, kSaucerSheets[type].rows);
     return TRUE;
@@ -221,7 +203,7 @@ POINT CSceneWnd::DrawGroupStart(int type, int W)
 
 BOOL CSceneWnd::InitSaucers(int W)
 {
-    if (m_bWindowed) {
+    if (IsWindowed()) {
         m_log.Write("Creating sprites for windowed mode");
         if (!LoadSaucerSheet(0))
             return FALSE;
@@ -266,16 +248,16 @@ BOOL CSceneWnd::OnSurfacesRestored()
     RECT window;
     GetWindowRect(&window);
     RECT all = { 0, 0, window.right - window.left, window.bottom - window.top };
-    if (FAILED(FillSurface(m_pBackground, all, 0)))
+    if (FAILED(FillSurface(Background(), all, 0)))
         return FALSE;
     for (const StarPlace& star : m_stars)
-        m_starImage.DrawFrame(m_pBackground, star.x, star.y, star.frame);
+        m_starImage.DrawFrame(Background(), star.x, star.y, star.frame);
     return TRUE;
 }
 
 void CSceneWnd::ShowWaitingText()
 {
-    CSurfaceDC dc(m_pPrimary.Get());
+    CSurfaceDC dc(Primary());
     if (!dc)
         return;
     static const char kText[] = "Skardel coming - please wait...";
@@ -283,7 +265,7 @@ void CSceneWnd::ShowWaitingText()
     SetTextColor(dc, RGB(196, 0, 0));
     SIZE size = {};
     GetTextExtentPoint32A(dc, kText, sizeof kText - 1, &size);
-    TextOutA(dc, (m_nScreenWidth - size.cx) / 2, (m_nScreenHeight - size.cy) / 2, kText, sizeof kText - 1);
+    TextOutA(dc, (ScreenWidth() - size.cx) / 2, (ScreenHeight() - size.cy) / 2, kText, sizeof kText - 1);
 }
 
 BOOL CSceneWnd::StartThread()
@@ -320,7 +302,7 @@ UINT CSceneWnd::RunAnimation(CAnimationControl* control)
         CSingleLock lock(control->lock);
         if (control->bStop || m_bStopRequested)
             return 0;
-        clock = m_pfnClock;
+        clock = Platform().timeGetTime;
         period = m_nTimerPeriod;
     }
     for (;;) {
@@ -342,24 +324,29 @@ UINT CSceneWnd::RunAnimation(CAnimationControl* control)
     }
 }
 
-void CSceneWnd::RenderFrame()
+void CSceneWnd::MoveSaucers()
 {
-    if (!m_bRunning)
-        return;
     RECT area;
     GetWindowRect(&area);
     ScreenToClient(&area);
     for (int i = 0; i < m_nGroups; ++i)
         m_pGroups[i].Update(area);
+}
+
+void CSceneWnd::RenderFrame()
+{
+    if (!m_bRunning)
+        return;
+    MoveSaucers();
     RedrawDisplay();
 
     if (!m_bFpsCounting) {
         m_bFpsCounting = TRUE;
         m_nFpsFrames = 0;
-        m_dwFpsStart = m_pfnClock();
+        m_dwFpsStart = Platform().timeGetTime();
     }
     ++m_nFpsFrames;
-    if (m_pfnClock() - m_dwFpsStart >= 1000) {
+    if (Platform().timeGetTime() - m_dwFpsStart >= 1000) {
         m_bFpsCounting = FALSE;
         m_nFps = m_nFpsFrames;
     }
@@ -369,7 +356,7 @@ void CSceneWnd::RenderFrame()
 void CSceneWnd::ComposeOverlay()
 {
     // Full screen only, and only when the lowest bit of "Fps" asks for it.
-    if (m_bWindowed || !(m_bShowFps & 1))
+    if (IsWindowed() || !(m_bShowFps & 1))
         return;
     const int fps = m_nFps;
     if (!m_pFpsImage || fps != m_nFpsDrawn || m_pFpsImage->IsLost() == DDERR_SURFACELOST) {
@@ -377,7 +364,7 @@ void CSceneWnd::ComposeOverlay()
             return;
     }
     RECT source = { 0, 0, m_sizeFpsText.cx, m_sizeFpsText.cy };
-    m_pWork->Blt(&source, m_pFpsImage, &source, DDBLT_WAIT, nullptr);
+    Work()->Blt(&source, m_pFpsImage, &source, DDBLT_WAIT, nullptr);
 }
 
 BOOL CSceneWnd::DrawFpsImage(int fps)
@@ -470,7 +457,7 @@ void CSceneWnd::StopAnimation()
         if (GetTickCount() - start >= kStopLimitMs) {
             // A frame stuck for good: whatever it may still touch stays
             // until the process ends, rather than be freed under it.
-            m_bLeftToThread = TRUE;
+            LeaveToThread();
             m_log.Write("Animation thread did not stop - its objects are left until the program ends");
             m_log.Save();
             return;
@@ -499,18 +486,19 @@ void CSceneWnd::OnDestroy()
     // A failed creation is torn down through here too, once it has returned.
     NoteEnd(m_hWndHost ? SceneEnd::HostGone : SceneEnd::Close);
     TellSceneEnd(m_hWndHost != nullptr, m_end, m_nEndTravel);
-    // Inside the creation the stop waits for it to end (OnCreate).
-    if (!m_bCreating) {
-        StopAnimation();
-        ReleaseFpsImage();
-    }
     CDisplayWnd::OnDestroy();
+}
+
+void CSceneWnd::OnDisplayClosing()
+{
+    StopAnimation();
+    ReleaseFpsImage();
 }
 
 void CSceneWnd::ReleaseFpsImage()
 {
     // Made on a thread that may still be drawing when it did not stop.
-    if (m_bLeftToThread)
+    if (IsLeftToThread())
         m_pFpsImage.Detach();
     else
         m_pFpsImage.Release();

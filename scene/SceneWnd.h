@@ -36,7 +36,7 @@ struct CAnimationControl {
 
 class CSceneWnd : public CSpriteWnd {
 public:
-    explicit CSceneWnd(BOOL bAutoDelete);
+    explicit CSceneWnd(BOOL bAutoDelete, const DisplayPlatform& platform = RealDisplayPlatform());
     ~CSceneWnd() override;
 
     int InitScene();
@@ -62,13 +62,14 @@ protected:
     BOOL m_bThreadStarted;
     CWinThread* m_pThread;
 
-    // The millisecond clock the frame loop paces and counts by.
-    DWORD (WINAPI* m_pfnClock)();
-
     int OnCreate(LPCREATESTRUCT lpCreateStruct);
     void OnDestroy();
+    BOOL OnDisplayCreated(LPCREATESTRUCT lpCreateStruct) override;
+    void OnDisplayClosing() override;
     void OnTimer(UINT_PTR nIDEvent);
     void OnStopAnimation();
+    // Every group one step on: a frame's movement.
+    void MoveSaucers();
     // The first cause noted is the one told when the window goes; with none,
     // the preview's host went or the saver was closed.
     void NoteEnd(SceneEnd cause, int travel = 0);
@@ -79,7 +80,6 @@ private:
     void StopAnimation();
     BOOL StartThread();
     void ShowWaitingText();
-    int CreateScene(LPCREATESTRUCT lpCreateStruct);
     BOOL InitPalette();
     // Black, with the stars stamped on it; on the screen at once in full
     // screen, with a line asking to wait.

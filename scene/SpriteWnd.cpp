@@ -4,7 +4,7 @@ void CSpriteWnd::DrawSprites(const RECT* clip)
 {
     RECT rect = *clip;
     for (int i = 0; i < m_sprites.GetSize(); ++i)
-        m_sprites.GetSprite(i)->Draw(m_pWork, &rect);
+        m_sprites.GetSprite(i)->Draw(Work(), &rect);
 }
 
 void CSpriteWnd::DeleteSprites()

@@ -7,7 +7,8 @@
 
 class CSpriteWnd : public CDisplayWnd {
 public:
-    explicit CSpriteWnd(BOOL bAutoDelete) : CDisplayWnd(bAutoDelete) {}
+    explicit CSpriteWnd(BOOL bAutoDelete, const DisplayPlatform& platform = RealDisplayPlatform())
+        : CDisplayWnd(bAutoDelete, platform) {}
 
 protected:
     friend struct TestAccess;

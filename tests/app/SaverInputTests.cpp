@@ -330,15 +330,14 @@ TEST_F(SaverInput, EachEndTellsTheDebuggerWhyOnceInputOnACoverIncluded)
     }
 
     // A start that fails says so, and covers nothing.
-    DisplayPlatform saved = g_displayPlatform;
-    g_displayPlatform.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
+    DisplayPlatform noDirectX = RealDisplayPlatform();
+    noDirectX.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
         *version = 0;
         *platform = 2;
     };
     DebugOutputCapture debugger;
-    CSaverWnd* failing = new CSaverWnd;
+    CSaverWnd* failing = new CSaverWnd(noDirectX);
     EXPECT_FALSE(failing->CreateFullScreen(kFakeMonitors));
-    g_displayPlatform = saved;
     EXPECT_EQ(std::vector<std::string>{ "Skardel saver ended: failed start\r\n" }, debugger.Lines());
     EXPECT_TRUE(WindowsBeside(nullptr).empty());
 }

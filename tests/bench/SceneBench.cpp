@@ -104,26 +104,20 @@ public:
         ::GetWindowRect(m_hWnd, &window);
         return { 0, 0, window.right - window.left, window.bottom - window.top };
     }
-    void Move()
-    {
-        RECT area;
-        GetWindowRect(&area);
-        ScreenToClient(&area);
-        for (int i = 0; i < m_nGroups; ++i)
-            m_pGroups[i].Update(area);
-    }
+    // The frame's movement, by the scene's own code.
+    using CSceneWnd::MoveSaucers;
     // Waits until every blit and flip asked for so far is done.
     void Finish()
     {
         DDSURFACEDESC desc = {};
         desc.dwSize = sizeof desc;
-        if (SUCCEEDED(m_pWork->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
-            m_pWork->Unlock(nullptr);
+        if (SUCCEEDED(Work()->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
+            Work()->Unlock(nullptr);
     }
-    void Background()
+    void ComposeBackground()
     {
         RECT frame = Frame();
-        m_pWork->Blt(&frame, m_pBackground, &frame, DDBLT_WAIT, nullptr);
+        Work()->Blt(&frame, Background(), &frame, DDBLT_WAIT, nullptr);
     }
     void Sprites()
     {
@@ -135,15 +129,15 @@ public:
     // A whole frame as the animation thread makes it, finished.
     void WholeFrame()
     {
-        Move();
+        MoveSaucers();
         Redraw();
         Finish();
     }
     // The same without its presentation.
     void ComposedFrame()
     {
-        Move();
-        Background();
+        MoveSaucers();
+        ComposeBackground();
         Sprites();
         Text();
         Finish();
@@ -152,7 +146,7 @@ public:
     {
         DDSURFACEDESC desc = {};
         desc.dwSize = sizeof desc;
-        m_pWork->GetSurfaceDesc(&desc);
+        Work()->GetSurfaceDesc(&desc);
         return int(desc.ddpfPixelFormat.dwRGBBitCount);
     }
     void SetFps(UINT show, int fps)
@@ -178,7 +172,7 @@ private:
         RECT frame = Frame();
         DDSURFACEDESC desc = {};
         desc.dwSize = sizeof desc;
-        if (FAILED(m_pWork->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
+        if (FAILED(Work()->Lock(nullptr, &desc, DDLOCK_WAIT | DDLOCK_READONLY, nullptr)))
             return;
         const int bytes = int(desc.ddpfPixelFormat.dwRGBBitCount / 8);
         for (int y = 0; y < frame.bottom; ++y) {
@@ -186,7 +180,7 @@ private:
             for (int i = 0; i < frame.right * bytes; ++i)
                 checksum = (checksum ^ row[i]) * 1099511628211ull;
         }
-        m_pWork->Unlock(nullptr);
+        Work()->Unlock(nullptr);
     }
 };
 
@@ -270,7 +264,7 @@ int main(int argc, char** argv)
     scene->hashing = true;
     for (int i = 0; i < 60; ++i) {
         scene->SetFps(1, frameFps(i));
-        scene->Move();
+        scene->MoveSaucers();
         scene->Redraw();
     }
     scene->hashing = false;
@@ -313,8 +307,8 @@ int main(int argc, char** argv)
         times.push_back(NowUs() - t);
     };
     for (int i = 0; i < frames / 2; ++i) {
-        scene->Move();
-        timeStep(&CBenchScene::Background, background);
+        scene->MoveSaucers();
+        timeStep(&CBenchScene::ComposeBackground, background);
         timeStep(&CBenchScene::Sprites, sprites);
         timeStep(&CBenchScene::Text, text);
         timeStep(&CBenchScene::Show, present);

@@ -23,7 +23,7 @@ protected:
         m_guard = new DDrawWrapGuard(&m_recorder);
         m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 40, 30, 200, 150, nullptr, nullptr,
                                    nullptr, nullptr);
-        m_wnd = new CSpriteWnd(FALSE);
+        m_wnd = new CSpriteWnd(FALSE, m_guard->platform);
         if (preview) {
             RECT rect = { 0, 0, 200, 150 };
             ASSERT_TRUE(m_wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));

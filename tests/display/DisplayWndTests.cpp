@@ -18,7 +18,7 @@ int g_destroyed = 0;
 
 class CTestDisplayWnd : public CDisplayWnd {
 public:
-    explicit CTestDisplayWnd(BOOL bAutoDelete) : CDisplayWnd(bAutoDelete) {}
+    CTestDisplayWnd(BOOL bAutoDelete, const DisplayPlatform& platform) : CDisplayWnd(bAutoDelete, platform) {}
     ~CTestDisplayWnd() override { ++g_destroyed; }
 };
 
@@ -54,12 +54,6 @@ Lines Concat(Lines a, const Lines& b)
     a.insert(a.end(), b.begin(), b.end());
     return a;
 }
-
-// Every seam of the display set in a test's scope is put back when it ends.
-struct PlatformSeams {
-    DisplayPlatform saved = g_displayPlatform;
-    ~PlatformSeams() { g_displayPlatform = saved; }
-};
 
 HRGN WINAPI NoRegion(const RECT*)
 {
@@ -103,7 +97,7 @@ TEST_F(DisplayWndTest, PreviewSetUpAndOrderedRelease)
 {
     DDrawRecorder recorder;
     DDrawWrapGuard guard(&recorder);
-    CTestDisplayWnd wnd(FALSE);
+    CTestDisplayWnd wnd(FALSE, guard.platform);
     ASSERT_TRUE(CreatePreview(&wnd));
     EXPECT_TRUE(TestAccess::m_bWindowed(wnd));
     EXPECT_FALSE(TestAccess::m_bActive(wnd));
@@ -153,7 +147,7 @@ TEST_F(DisplayWndTest, SaverSetUpAndOrderedRelease)
 {
     DDrawRecorder recorder;
     DDrawWrapGuard guard(&recorder);
-    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     ASSERT_TRUE(CreateSaver(wnd));
     EXPECT_FALSE(TestAccess::m_bWindowed(*wnd));
     DDSCAPS caps = {};
@@ -231,7 +225,7 @@ TEST_F(DisplayWndTest, EveryFailureLabelThenOrderedRelease)
         DDrawRecorder recorder;
         recorder.FailCall(c.call, c.result, c.occurrence);
         DDrawWrapGuard guard(&recorder);
-        CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+        CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
         EXPECT_FALSE(c.preview ? CreatePreview(wnd) : CreateSaver(wnd)) << c.line;
         EXPECT_EQ(1, g_destroyed) << c.line;
 
@@ -249,14 +243,13 @@ TEST_F(DisplayWndTest, EveryFailureLabelThenOrderedRelease)
 
 TEST_F(DisplayWndTest, DirectXBelowFiveFailsWithoutALabel)
 {
-    PlatformSeams seams;
-    g_displayPlatform.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
+    DDrawRecorder recorder;
+    DDrawWrapGuard guard(&recorder);
+    guard.platform.ProbeDirectXVersion = [](DWORD* version, DWORD* platform) {
         *version = 0x300;
         *platform = 2;
     };
-    DDrawRecorder recorder;
-    DDrawWrapGuard guard(&recorder);
-    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     EXPECT_FALSE(CreateSaver(wnd));
     EXPECT_EQ(1, g_destroyed);
     EXPECT_EQ(Lines({ "Program Version: 1, 1, 2, 0", "Creating main window", "Starting DirectDraw Initialisation...",
@@ -277,7 +270,7 @@ TEST_F(DisplayWndTest, Depth24_SaverSwitchesTo16BitsAndBack)
     Lines expected = ExpectedStartupLines(m_screenW, m_screenH, 32);
     DDrawRecorder recorder;
     DDrawWrapGuard guard(&recorder);
-    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     ASSERT_TRUE(CreateSaver(wnd));
     EXPECT_EQ(32, TestAccess::m_nScreenDepth(*wnd));
     EXPECT_EQ(1, recorder.calls["IDirectDraw2::SetDisplayMode"]);
@@ -307,7 +300,7 @@ TEST_F(DisplayWndTest, Depth24_RefusedModeSwitchFailsTheSetUp)
     DDrawRecorder recorder;
     recorder.FailCall("IDirectDraw2::SetDisplayMode", DDERR_UNSUPPORTED);
     DDrawWrapGuard guard(&recorder);
-    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     EXPECT_FALSE(CreateSaver(wnd));
     EXPECT_EQ(1, g_destroyed);
     Lines expected = Concat(ExpectedLinesToPlatform(), ExpectedCapsLines(m_screenW, m_screenH, 32));
@@ -320,11 +313,10 @@ TEST_F(DisplayWndTest, Depth24_RefusedModeSwitchFailsTheSetUp)
 
 TEST_F(DisplayWndTest, AClipRegionThatCannotBeMadeFailsTheSetUp)
 {
-    PlatformSeams seams;
-    g_displayPlatform.CreateRectRgnIndirect = NoRegion;
     DDrawRecorder recorder;
     DDrawWrapGuard guard(&recorder);
-    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE);
+    guard.platform.CreateRectRgnIndirect = NoRegion;
+    CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     EXPECT_FALSE(CreateSaver(wnd));
     EXPECT_EQ(1, g_destroyed);
     Lines expected = Concat(ExpectedLinesToPlatform(), ExpectedCapsLines(m_screenW, m_screenH, 16));

@@ -68,7 +68,7 @@ protected:
     CSceneWnd* Start(unsigned seed)
     {
         Finish();
-        m_scene = new CSceneWnd(FALSE);
+        m_scene = new CSceneWnd(FALSE, m_platform);
         srand(seed);
         RECT rect = { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
         EXPECT_TRUE(m_scene->Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
@@ -83,6 +83,7 @@ protected:
         }
     }
     CSceneWnd* m_scene = nullptr;
+    DisplayPlatform m_platform = RealDisplayPlatform();
 };
 
 class PreviewScene : public testing::Test {
@@ -113,8 +114,9 @@ protected:
 
 TEST(RenderFrame, CountsFramesPerSecondWindow)
 {
-    CSceneWnd scene(FALSE);
-    TestAccess::m_pfnClock(scene) = FakeClock;
+    DisplayPlatform platform = RealDisplayPlatform();
+    platform.timeGetTime = FakeClock;
+    CSceneWnd scene(FALSE, platform);
     TestAccess::m_bWindowed(scene) = TRUE;
     TestAccess::m_bRunning(scene) = TRUE;
     for (int k = 0; k < 21; ++k) {
@@ -340,8 +342,9 @@ DWORD WINAPI PacingClock()
 
 TEST(RunAnimation, PeriodRunsFromTheEndOfEachFrame)
 {
-    CSceneWnd scene(FALSE);
-    TestAccess::m_pfnClock(scene) = PacingClock;
+    DisplayPlatform platform = RealDisplayPlatform();
+    platform.timeGetTime = PacingClock;
+    CSceneWnd scene(FALSE, platform);
     TestAccess::m_bWindowed(scene) = TRUE;
     TestAccess::m_bRunning(scene) = TRUE;
     TestAccess::m_nTimerPeriod(scene) = 30;
@@ -521,8 +524,9 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     SetDwordSetting("Speed", 10);
     StuckFrame stuck;
     g_stuck = &stuck;
-    CSceneWnd* scene = new CSceneWnd(FALSE);
-    TestAccess::m_pfnClock(*scene) = StickingClock;
+    DisplayPlatform platform = RealDisplayPlatform();
+    platform.timeGetTime = StickingClock;
+    CSceneWnd* scene = new CSceneWnd(FALSE, platform);
     RECT rect = { 0, 0, 320, 240 };
     stuck.scene = scene;
     ASSERT_TRUE(scene->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
@@ -565,6 +569,7 @@ namespace {
 // The scene on DirectDraw wrapped, so that a test can refuse chosen calls.
 class WrappedFullScreenScene : public FullScreenScene {
 protected:
+    WrappedFullScreenScene() { m_platform = m_guard.platform; }
     DDrawRecorder m_recorder;
     DDrawWrapGuard m_guard{ &m_recorder };
 };
@@ -615,8 +620,11 @@ TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecond
     SetDwordSetting("Fps", 1);
     CSceneWnd* scene = Start(1);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
+    // Frames made from here on the scene's own clock, its thread stopped.
+    scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
+    TestAccess::m_bRunning(*scene) = TRUE;
+    m_platform.timeGetTime = FakeClock;
     // Twenty-one frames within one second of the scene's clock.
-    TestAccess::m_pfnClock(*scene) = FakeClock;
     for (int k = 0; k < 21; ++k) {
         g_now = 5000 + 50 * k;
         scene->RenderFrame();

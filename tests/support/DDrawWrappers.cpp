@@ -19,17 +19,14 @@ HRESULT WINAPI WrappedDirectDrawCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown*
 
 } // namespace
 
-// Only the seam it installs is put back: another seam set by the test
-// meanwhile is the test's to restore.
-DDrawWrapGuard::DDrawWrapGuard(DDrawRecorder* recorder) : m_savedCreate(g_displayPlatform.DirectDrawCreate)
+DDrawWrapGuard::DDrawWrapGuard(DDrawRecorder* recorder) : platform(RealDisplayPlatform())
 {
     g_recorder = recorder;
-    g_displayPlatform.DirectDrawCreate = WrappedDirectDrawCreate;
+    platform.DirectDrawCreate = WrappedDirectDrawCreate;
 }
 
 DDrawWrapGuard::~DDrawWrapGuard()
 {
-    g_displayPlatform.DirectDrawCreate = m_savedCreate;
     g_recorder = nullptr;
 }
 

@@ -6,6 +6,8 @@
 // out new objects or are recorded are written out.
 #pragma once
 
+#include "display/DisplayPlatform.h"
+
 #include <ddraw.h>
 
 #include <atomic>
@@ -66,8 +68,9 @@ private:
     std::mutex m_lock;
 };
 
-// Installs wrappers around the DirectDraw objects the display creates while
-// the guard lives (through the display's DirectDrawCreate entry point).
+// The real display platform but for DirectDraw, whose objects come wrapped
+// and recorded by the recorder while this lives. A test gives platform to
+// the windows it makes, after changing more of it if it likes.
 class DDrawWrapGuard {
 public:
     explicit DDrawWrapGuard(DDrawRecorder* recorder);
@@ -75,8 +78,7 @@ public:
     DDrawWrapGuard(const DDrawWrapGuard&) = delete;
     DDrawWrapGuard& operator=(const DDrawWrapGuard&) = delete;
 
-private:
-    HRESULT (WINAPI* m_savedCreate)(GUID*, LPDIRECTDRAW*, IUnknown*);
+    DisplayPlatform platform;
 };
 
 // Wrapped objects given to the real DirectDraw are given as the real ones.

@@ -40,7 +40,6 @@ struct TestAccess {
     SKARDEL_TEST_FIELD(m_bStopRequested)
     SKARDEL_TEST_FIELD(m_bThreadStarted)
     SKARDEL_TEST_FIELD(m_pThread)
-    SKARDEL_TEST_FIELD(m_pfnClock)
     // Sprites, their images and the saucers.
     SKARDEL_TEST_FIELD(m_x)
     SKARDEL_TEST_FIELD(m_y)
