@@ -55,4 +55,9 @@ done
 export GTEST_SHUFFLE=1
 echo "running tests ($arch programs) on display $SKARDEL_DISPLAY_16"
 cd "$testdir"
-ctest --output-on-failure "$@"
+rc=0
+ctest --output-on-failure "$@" || rc=$?
+# ctest shows the output of failed tests only: what a passing or skipped
+# test left out, and why, is said here.
+grep -hi '^skipped: ' Testing/Temporary/LastTest.log 2>/dev/null | sort -u || true
+exit $rc

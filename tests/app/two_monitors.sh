@@ -11,7 +11,7 @@ loader=$1 scr=$2 shotcheck=$3 work=$4 report=$5
 failures=0
 fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
 pass() { echo "ok: $*"; }
-skip() { echo "SKIPPED: the two-monitor check: $*"; exit 77; }
+skip() { echo "skipped: the two-monitor check: $*"; exit 77; }
 
 [ "$(id -u)" -eq 0 ] || skip "Xorg's dummy driver needs root"
 command -v Xorg >/dev/null || skip "no Xorg (xserver-xorg-core)"
