@@ -2,6 +2,8 @@
 
 #include "res/resource.h"
 
+#include <new>
+
 namespace {
 
 struct Found {
@@ -14,8 +16,15 @@ BOOL CALLBACK AddUnlessPrimary(HMONITOR monitor, HDC, LPRECT, LPARAM data)
     Found& found = *reinterpret_cast<Found*>(data);
     MONITORINFO info = {};
     info.cbSize = sizeof info;
-    if (found.platform->GetMonitorInfoA(monitor, &info) && !(info.dwFlags & MONITORINFOF_PRIMARY))
+    if (!found.platform->GetMonitorInfoA(monitor, &info) || (info.dwFlags & MONITORINFOF_PRIMARY))
+        return TRUE;
+    // Nothing may unwind through the system's enumeration: without memory
+    // the monitors found so far are all there is.
+    try {
         found.others->push_back(info.rcMonitor);
+    } catch (const std::bad_alloc&) {
+        return FALSE;
+    }
     return TRUE;
 }
 
@@ -60,7 +69,9 @@ BOOL CCoverWnd::Cover(const RECT& monitor, CWnd* pSaver)
     } catch (const CException&) {
         return FALSE;  // the monitor keeps its desktop; the saver runs all the same
     }
-    CCoverWnd* pCover = new CCoverWnd;
+    CCoverWnd* pCover = new (std::nothrow) CCoverWnd;
+    if (!pCover)
+        return FALSE;
     // A tool window stays off the taskbar and out of Alt+Tab.
     if (!pCover->CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, className, "", WS_POPUP, monitor.left, monitor.top,
                           monitor.right - monitor.left, monitor.bottom - monitor.top, pSaver->GetSafeHwnd(),
@@ -73,6 +84,10 @@ BOOL CCoverWnd::Cover(const RECT& monitor, CWnd* pSaver)
 LRESULT CCoverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_CLOSE:
+        // The saver alone ends, and its covers go with it: a cover closed on
+        // its own would show that monitor's desktop while the saver runs.
+        return ::SendMessageA(::GetWindow(m_hWnd, GW_OWNER), WM_CLOSE, 0, 0);
     case WM_MOUSEACTIVATE:
         // The no-activate extended style would say the same, but only from
         // Windows 2000 on.

@@ -22,7 +22,7 @@ using DrawThemeParentBackgroundFn = HRESULT(WINAPI*)(HWND, HDC, const RECT*);
 DrawThemeParentBackgroundFn ThemeParentBackground()
 {
     static const DrawThemeParentBackgroundFn pfn = [] {
-        HMODULE hTheme = ::LoadLibraryA("uxtheme.dll");
+        HMODULE hTheme = AfxLoadSystemLibrary("uxtheme.dll");
         return hTheme ? reinterpret_cast<DrawThemeParentBackgroundFn>(
                             reinterpret_cast<void*>(::GetProcAddress(hTheme, "DrawThemeParentBackground")))
                       : nullptr;

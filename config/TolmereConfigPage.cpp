@@ -7,9 +7,9 @@
 
 namespace {
 
-// How the sliders step; their ranges are the settings'. An arrow key moves
-// the starfield from one tick mark to the next (40 stars), Page Up and Down
-// by half of that, for the finer choice.
+// How the sliders step; their ranges are the settings'. The steps are the
+// ones the sheet has always had, kept so that the keys do what its users
+// know: the starfield's arrow keys move 40 stars, its page keys 20.
 const struct SliderSteps {
     Setting setting;
     int nTicFreq, nLine, nPage;

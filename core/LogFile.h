@@ -37,7 +37,7 @@ private:
     std::wstring m_strFileName;
     CMemFile m_buffer;
     UINT m_nOpenMode;
-    const AfxWidePlatform& m_platform;
+    const AfxWidePlatform m_platform;
     // The window's thread and the animation thread both record lines.
     CCriticalSection m_lock;
 };

@@ -10,7 +10,7 @@ const VersionInfoPlatform& RealVersionInfoPlatform()
 
 CVersionInfo::CVersionInfo(HMODULE hModule, const VersionInfoPlatform& platform) : m_platform(platform)
 {
-    if (LoadResource(hModule))
+    if (LoadOwnResource(hModule))
         return;
     // A system without the wide look-up reads the module's file.
     char path[MAX_PATH] = "";
@@ -26,9 +26,9 @@ CVersionInfo::CVersionInfo(const char* pszFileName) : m_platform(RealVersionInfo
 }
 
 // From the module's own resources: no path to read, so a folder named outside
-// the user's code page or a very long path changes nothing. FALSE when the
+// the user's code page or a very long path changes nothing. False when the
 // wide look-up is not there to read them.
-bool CVersionInfo::LoadResource(HMODULE hModule)
+bool CVersionInfo::LoadOwnResource(HMODULE hModule)
 {
     HRSRC hRes = ::FindResourceA(hModule, MAKEINTRESOURCEA(VS_VERSION_INFO), MAKEINTRESOURCEA(16) /* RT_VERSION */);
     HGLOBAL hData = hRes ? ::LoadResource(hModule, hRes) : nullptr;
@@ -38,12 +38,11 @@ bool CVersionInfo::LoadResource(HMODULE hModule)
         AfxThrowResourceException();
     // The look-ups want a block of their own they may write into.
     m_block.assign(static_cast<const BYTE*>(pData), static_cast<const BYTE*>(pData) + size);
+    // The root of our own block is always there where the wide look-up
+    // works: any failure means the ANSI way.
     void* root = nullptr;
     UINT length = 0;
-    ::SetLastError(ERROR_SUCCESS);
-    if (m_platform.VerQueryValueW(m_block.data(), L"\\", &root, &length))
-        return true;
-    return ::GetLastError() != ERROR_CALL_NOT_IMPLEMENTED;
+    return m_platform.VerQueryValueW(m_block.data(), L"\\", &root, &length) != FALSE;
 }
 
 void CVersionInfo::Load(const char* pszFileName)

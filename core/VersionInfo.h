@@ -32,9 +32,9 @@ public:
 
 private:
     void Load(const char* pszFileName);
-    bool LoadResource(HMODULE hModule);
+    bool LoadOwnResource(HMODULE hModule);
 
-    const VersionInfoPlatform& m_platform;
+    const VersionInfoPlatform m_platform;
     std::vector<BYTE> m_block;
     bool m_bAnsi = false;  // the block is read with VerQueryValueA
 };

@@ -10,15 +10,14 @@ HRESULT DDCreateFrom(LPCSTR library, GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* o
 {
     typedef HRESULT(WINAPI * DirectDrawCreateFn)(GUID*, LPDIRECTDRAW*, IUnknown*);
     *ppDD = nullptr;
-    HMODULE module = ::LoadLibraryA(library);
+    HMODULE module = AfxLoadSystemLibrary(library);
     DirectDrawCreateFn create =
         module ? reinterpret_cast<DirectDrawCreateFn>(::GetProcAddress(module, "DirectDrawCreate")) : nullptr;
-    if (!create) {
-        if (module)
-            ::FreeLibrary(module);
-        return DDERR_NODIRECTDRAWSUPPORT;
-    }
-    return create(guid, ppDD, outer);
+    HRESULT hr = create ? create(guid, ppDD, outer) : DDERR_NODIRECTDRAWSUPPORT;
+    // Kept while what it made lives: for the rest of the process.
+    if (module && FAILED(hr))
+        ::FreeLibrary(module);
+    return hr;
 }
 
 HRESULT WINAPI DDCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer)

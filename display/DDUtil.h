@@ -6,11 +6,11 @@
 
 #include <ddraw.h>
 
-// DirectDrawCreate of the library named, looked up when it is called: a
-// static import would keep the program, its configuration sheet too, from
-// starting at all where there is no DirectDraw. A missing library or entry
-// point gives DDERR_NODIRECTDRAWSUPPORT and no object. The library stays
-// loaded: what it made lives in it.
+// DirectDrawCreate of the system library named, looked up when it is
+// called: a static import would keep the program, its configuration sheet
+// too, from starting at all where there is no DirectDraw. A missing library
+// or entry point gives DDERR_NODIRECTDRAWSUPPORT and no object. After a
+// successful call the library stays loaded: what it made lives in it.
 HRESULT DDCreateFrom(LPCSTR library, GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer);
 // The same from the system's DDRAW.DLL.
 HRESULT WINAPI DDCreate(GUID* guid, LPDIRECTDRAW* ppDD, IUnknown* outer);

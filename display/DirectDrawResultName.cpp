@@ -15,11 +15,3 @@ CString DirectDrawResultName(HRESULT hr)
     text.Format("Unknown error %0x", static_cast<unsigned int>(hr));
     return text;
 }
-
-BOOL DDCheck(CLogFile& log, HRESULT hr, const char* label)
-{
-    if (SUCCEEDED(hr))
-        return TRUE;
-    log.WriteText(label, DirectDrawResultName(hr));
-    return FALSE;
-}

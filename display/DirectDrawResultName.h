@@ -1,7 +1,6 @@
 // The symbolic names of DirectDraw result codes, for log lines.
 #pragma once
 
-#include "core/LogFile.h"
 #include "framework/afx.h"
 
 #include <ddraw.h>
@@ -9,10 +8,6 @@
 // "DD_OK" for 0, the DDERR name of each code below, and
 // "Unknown error <hex>" for anything else.
 CString DirectDrawResultName(HRESULT hr);
-
-// The one way a failed DirectDraw call is told: the line "label: NAME" in
-// the log. TRUE when hr is a success.
-BOOL DDCheck(CLogFile& log, HRESULT hr, const char* label);
 
 // Every code that has a name, in ascending order of code, as the DirectDraw
 // headers define them.

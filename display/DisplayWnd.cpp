@@ -2,11 +2,11 @@
 
 #include "core/Settings.h"
 #include "core/VersionInfo.h"
-#include "framework/afxgdi.h"
+#include "display/DDCheck.h"
 #include "display/DDUtil.h"
-#include "display/DirectDrawResultName.h"
 #include "display/DirectXProbe.h"
 #include "display/DisplayPlatform.h"
+#include "framework/afxgdi.h"
 #include "res/resource.h"
 
 #include <mmsystem.h>
@@ -86,9 +86,19 @@ int CDisplayWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
         ~ClearOnExit() { flag = FALSE; }
     } creating{ m_bCreating };
     m_bCreating = TRUE;
-    int result = CreateDisplay(lpCreateStruct);
-    if (result != -1 && !OnDisplayCreated(lpCreateStruct))
-        result = -1;
+    int result = -1;
+    try {
+        result = CreateDisplay(lpCreateStruct);
+        if (result != -1 && !OnDisplayCreated(lpCreateStruct))
+            result = -1;
+    } catch (...) {
+        // Destroyed meanwhile, the window has no destruction left to come.
+        if (m_bDestroyedWhileCreating) {
+            OnDisplayClosing();
+            ReleaseDisplay();
+        }
+        throw;
+    }
     if (!m_bDestroyedWhileCreating)
         return result;
     // The window went while it was being made (its parent was destroyed):

@@ -85,7 +85,7 @@ protected:
 private:
     friend struct TestAccess;
 
-    const DisplayPlatform& m_platform;
+    const DisplayPlatform m_platform;
     CComPtr<IDirectDraw2> m_pDirectDraw;
     CComPtr<IDirectDrawSurface3> m_pPrimary;
     CComPtr<IDirectDrawSurface3> m_pWork;        // each frame is composed here

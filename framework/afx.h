@@ -72,29 +72,25 @@ protected:
 // A kernel object's handle (a process, a thread), closed when this goes.
 class CHandle {
 public:
-    CHandle() = default;
     explicit CHandle(HANDLE h) : m_h(h) {}
-    ~CHandle() { Close(); }
+    ~CHandle()
+    {
+        if (m_h)
+            ::CloseHandle(m_h);
+    }
     CHandle(const CHandle&) = delete;
     CHandle& operator=(const CHandle&) = delete;
 
     operator HANDLE() const { return m_h; }
-    // Where a call that makes a handle puts it; the one held is closed first.
-    HANDLE* operator&()
-    {
-        Close();
-        return &m_h;
-    }
-    void Close()
-    {
-        if (m_h)
-            ::CloseHandle(m_h);
-        m_h = nullptr;
-    }
 
 private:
-    HANDLE m_h = nullptr;
+    HANDLE m_h;
 };
+
+// A system DLL loaded from the system's own folder, never from the
+// program's (where someone could have put another of that name); null when
+// it is not there.
+HMODULE AfxLoadSystemLibrary(LPCSTR lpszName);
 
 // Raised by the framework only; the program's own code returns results.
 class CException : public CObject {

@@ -9,6 +9,17 @@ CFile::~CFile()
     Close();
 }
 
+HMODULE AfxLoadSystemLibrary(LPCSTR lpszName)
+{
+    char path[MAX_PATH];
+    UINT n = ::GetSystemDirectoryA(path, MAX_PATH);
+    if (n == 0 || n + 1 + lstrlenA(lpszName) >= MAX_PATH)
+        return nullptr;
+    lstrcatA(path, "\\");
+    lstrcatA(path, lpszName);
+    return ::LoadLibraryA(path);
+}
+
 const AfxWidePlatform& AfxRealWidePlatform()
 {
     static const AfxWidePlatform real = { ::CreateFileW, ::GetModuleFileNameW, ::CharLowerBuffW };

@@ -1,4 +1,5 @@
 #include "afxmt.h"
+#include "afxwin.h"
 
 #include <climits>
 #include <new>
@@ -59,7 +60,14 @@ void CCriticalSection::Unlock()
 DWORD WINAPI CWinThread::Start(LPVOID self)
 {
     CWinThread* thread = static_cast<CWinThread*>(self);
-    UINT result = thread->m_pfnThreadProc(thread->m_pParam);
+    // Called by the system: nothing the function throws may unwind into it.
+    UINT result = UINT(-1);
+    AfxCallCatchingAll([thread, &result] { result = thread->m_pfnThreadProc(thread->m_pParam); },
+                       [](const char* what) {
+                           char text[160];
+                           snprintf(text, sizeof text, "Exception in a worker thread: %s\r\n", what ? what : "");
+                           ::OutputDebugStringA(text);
+                       });
     if (thread->m_bAutoDelete)
         delete thread;
     return result;

@@ -159,34 +159,46 @@ private:
 
 LRESULT CALLBACK AfxWndProc(HWND hWnd, UINT message, WPARAM wParam, LPARAM lParam);
 
+// Calls fn. Nothing it throws unwinds out of here: report(what it was) is
+// called instead, and FALSE returned. For the code the system calls (window
+// and dialog procedures, threads): the 32-bit compiler's unwind tables
+// cannot cross the system's frames, so an exception would end the program
+// there.
+template <class Fn, class Report>
+BOOL AfxCallCatchingAll(Fn fn, Report report)
+{
+    try {
+        fn();
+        return TRUE;
+    } catch (const CMemoryException&) {
+        report("CMemoryException");
+    } catch (const CResourceException&) {
+        report("CResourceException");
+    } catch (const CException&) {
+        report("CException");
+    } catch (const std::bad_alloc&) {
+        report("std::bad_alloc");
+    } catch (const std::exception& e) {
+        report(e.what());
+    } catch (...) {
+        report("an exception of unknown type");
+    }
+    return FALSE;
+}
+
 // Tells the debugger that a handler of message ended with an exception.
 void AfxTraceHandlerException(UINT message, const char* what);
 
-// Runs a window's or a dialog's handler and returns what it returns. Nothing
-// unwinds out of it into the system's code, which called the window
-// procedure: the 32-bit compiler's unwind tables cannot cross the system's
-// frames, so the program would end there. Whatever was thrown ends here
-// instead, the debugger is told what it was, and failed is returned (a
+// Runs a window's or a dialog's handler and returns what it returns; after
+// an exception the debugger is told what it was and failed is returned (a
 // creation that fails, a message dropped).
 template <class Handler>
 LRESULT AfxCallHandler(UINT message, LRESULT failed, Handler handler)
 {
-    try {
-        return handler();
-    } catch (const CMemoryException&) {
-        AfxTraceHandlerException(message, "CMemoryException");
-    } catch (const CResourceException&) {
-        AfxTraceHandlerException(message, "CResourceException");
-    } catch (const CException&) {
-        AfxTraceHandlerException(message, "CException");
-    } catch (const std::bad_alloc&) {
-        AfxTraceHandlerException(message, "std::bad_alloc");
-    } catch (const std::exception& e) {
-        AfxTraceHandlerException(message, e.what());
-    } catch (...) {
-        AfxTraceHandlerException(message, "an exception of unknown type");
-    }
-    return failed;
+    LRESULT result = failed;
+    AfxCallCatchingAll([&] { result = handler(); },
+                       [message](const char* what) { AfxTraceHandlerException(message, what); });
+    return result;
 }
 
 // The top-level window that hWnd is, or is a child of: what GetAncestor
@@ -221,6 +233,8 @@ public:
     }
     BOOL Alloc(UINT nFlags, SIZE_T nBytes)
     {
+        if (m_hBlock)
+            ::GlobalFree(m_hBlock);
         m_hBlock = ::GlobalAlloc(nFlags, nBytes);
         return m_hBlock != nullptr;
     }

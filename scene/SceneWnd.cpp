@@ -1,8 +1,8 @@
 #include "scene/SceneWnd.h"
 
 #include "core/Settings.h"
+#include "display/DDCheck.h"
 #include "display/DDUtil.h"
-#include "display/DirectDrawResultName.h"
 #include "framework/afxgdi.h"
 
 #include <mmsystem.h>
@@ -38,18 +38,37 @@ const UINT kHostWatchMs = 100;
 
 } // namespace
 
+namespace {
+
+const char* CauseText(SceneEnd cause)
+{
+    switch (cause) {
+    case SceneEnd::Key: return "key";
+    case SceneEnd::Button: return "button";
+    case SceneEnd::MouseTravel: return "mouse travel";
+    case SceneEnd::Deactivation: return "deactivation";
+    case SceneEnd::MonitorOff: return "monitor power-off request";
+    case SceneEnd::HostGone: return "host window gone";
+    case SceneEnd::FailedStart: return "failed start";
+    case SceneEnd::None:
+    case SceneEnd::Close: break;
+    }
+    return "close";
+}
+
+} // namespace
+
 void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel)
 {
-    // In the order of SceneEnd.
-    static const char* const kCauses[] = {
-        "close", "close", "key", "button", "mouse travel of %d pixels",
-        "deactivation after mouse travel of %d pixels", "monitor power-off request", "host window gone",
-        "failed start",
-    };
-    CString what;
-    what.Format(kCauses[static_cast<int>(cause)], travel);
-    CString line;
-    line.Format("Skardel %s ended: %s\r\n", bPreview ? "preview" : "saver", static_cast<const char*>(what));
+    // Told from the window's destruction: nothing here may throw (no
+    // allocation), or the teardown after it would be skipped.
+    char line[128];
+    const char* mode = bPreview ? "preview" : "saver";
+    if (cause == SceneEnd::MouseTravel || cause == SceneEnd::Deactivation)
+        snprintf(line, sizeof line, "Skardel %s ended: %s%s of %d pixels\r\n", mode, CauseText(cause),
+                 cause == SceneEnd::Deactivation ? " after mouse travel" : "", travel);
+    else
+        snprintf(line, sizeof line, "Skardel %s ended: %s\r\n", mode, CauseText(cause));
     OutputDebugStringA(line);
 }
 
@@ -80,8 +99,7 @@ int CSceneWnd::OnCreate(LPCREATESTRUCT lpCreateStruct)
 {
     m_hWndHost = lpCreateStruct->hwndParent;
     int result = CDisplayWnd::OnCreate(lpCreateStruct);
-    if (result == -1)
-        NoteEnd(SceneEnd::FailedStart);
+    m_bStarted = (result != -1);
     if (result == -1 || ReadSaverSetting(Setting::AlwaysLog) != 0)
         m_log.Save();
     return result;
@@ -407,7 +425,9 @@ namespace {
 void ProcessSentMessages()
 {
     MSG msg;
-    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    // Any look at the queue answers the messages sent to it first; the
+    // PM_QS_ filters are not there before Windows 98 and 2000.
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);
 }
 
 } // namespace
@@ -484,6 +504,10 @@ void CSceneWnd::NoteEnd(SceneEnd cause, int travel)
 void CSceneWnd::OnDestroy()
 {
     // A failed creation is torn down through here too, once it has returned.
+    // A creation that did not end well (failed, or left by an exception)
+    // is a failed start, whatever else was noted.
+    if (!m_bStarted)
+        m_end = SceneEnd::FailedStart;
     NoteEnd(m_hWndHost ? SceneEnd::HostGone : SceneEnd::Close);
     TellSceneEnd(m_hWndHost != nullptr, m_end, m_nEndTravel);
     CDisplayWnd::OnDestroy();

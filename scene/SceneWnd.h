@@ -91,6 +91,7 @@ private:
 
     HWND m_hWndHost = nullptr;  // the preview's parent, watched while it runs
     SceneEnd m_end = SceneEnd::None;
+    BOOL m_bStarted = FALSE;  // the creation ended well
     int m_nEndTravel = 0;
     // The frame-rate text, drawn once per new value and copied into each
     // frame: writing on the shown picture costs a round trip each time and

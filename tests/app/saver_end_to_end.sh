@@ -22,7 +22,7 @@ debugstr() { WINEDEBUG=-all,warn+debugstr "$@" >/dev/null 2>"$told" </dev/null; 
 # Passes when the last run told the debugger exactly one end, this one.
 told_end() { # <what> <line>
     local lines
-    lines=$(sed -n 's/.*OutputDebugStringA "\(Skardel .* ended: .*\)\\r\\n"$/\1/p' "$told")
+    lines=$(told_ends "$told")
     if [ "$lines" = "$2" ]; then
         pass "$1: told the debugger \"$2\""
     else

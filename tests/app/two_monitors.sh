@@ -3,14 +3,14 @@
 # each, depth 16), once with the primary on the left and once on the right.
 # While it runs the other monitor is black and the primary shows the scene;
 # pointer travel towards the other monitor ends it (and the line it tells
-# the debugger says how far); then the desktop shows again on both. Needs root for Xorg: where Xorg cannot start, one line says
-# the check was skipped and why (exit 77, a skip for ctest).
+# the debugger says how far); then the desktop shows again on both. Xorg
+# needs root: where it cannot start, one line says the check was skipped
+# and why (exit 77, a skip for ctest).
 #   two_monitors.sh <wine loader> <Skardel.scr> <shotcheck> <work dir> <monitor_report.exe>
 set -u
 loader=$1 scr=$2 shotcheck=$3 work=$4 report=$5
-failures=0
-fail() { echo "FAILED: $*"; failures=$((failures + 1)); }
-pass() { echo "ok: $*"; }
+own_display=1
+. "$(dirname "$0")/../support/end_to_end.sh"
 skip() { echo "skipped: the two-monitor check: $*"; exit 77; }
 
 [ "$(id -u)" -eq 0 ] || skip "Xorg's dummy driver needs root"
@@ -52,7 +52,7 @@ n=40
 while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); done
 Xorg ":$n" -config "$work/xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" >/dev/null 2>&1 </dev/null &
 xorg=$!
-export DISPLAY=":$n" WINEPREFIX="$work/wineprefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export DISPLAY=":$n" WINEPREFIX="$work/wineprefix"
 server=$(dirname "$loader")/wineserver64
 [ -x "$server" ] || server=$(dirname "$loader")/wineserver
 saver=
@@ -77,7 +77,6 @@ xrandr --addmode DUMMY1 800x600 && xrandr --output DUMMY1 --mode 800x600 --pos 8
 # lighter one still finds the first monitor alone.
 xrandr >/dev/null
 
-wine_quiet() { "$loader" "$@" >/dev/null 2>&1 </dev/null; }
 if [ ! -f "$WINEPREFIX/.skardel-ready" ]; then
     rm -rf "$WINEPREFIX"
     wine_quiet wineboot -i && "$server" -w && touch "$WINEPREFIX/.skardel-ready" ||
@@ -87,7 +86,7 @@ if [ ! -f "$WINEPREFIX/.skardel-ready" ]; then
     wine_quiet reg add 'HKCU\Software\Wine\AppDefaults\Skardel.scr\Direct3D' /v csmt /t REG_DWORD /d 0 /f
     wine_quiet reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f
 fi
-wine_quiet reg add 'HKCU\Software\Tolmere\Skardel Screen Saver\Settings' /v Count /t REG_DWORD /d 30 /f
+wine_quiet reg add "$settings" /v Count /t REG_DWORD /d 30 /f
 
 # "<colours> <first colour>" of a part of a capture: WIDTHxHEIGHT+X+Y.
 colours() { convert "$1" -crop "$2" +repage -format '%k %[pixel:p{0,0}]' info:; }
@@ -163,7 +162,7 @@ arrangement() {
     done
     kill "$saver" 2>/dev/null && fail "$name: still running 20 s after pointer travel towards the other monitor"
     saver=
-    told=$(sed -n 's/.*OutputDebugStringA "\(Skardel .* ended: .*\)\\r\\n"$/\1/p' "$shot-debugstr.txt")
+    told=$(told_ends "$shot-debugstr.txt")
     case "$told" in
     "Skardel saver ended: mouse travel of $(distance $x0 $y0) pixels" | \
         "Skardel saver ended: mouse travel of $(distance $((x0 + 1)) $y0) pixels")

@@ -23,10 +23,11 @@ CWinThread* Start(UINT (*fn)(LPVOID), LPVOID param)
     return thread;
 }
 
+// The test's own time limit is ctest's.
 void Join(CWinThread* thread)
 {
     ASSERT_NE(nullptr, thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->m_hThread, 60000));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->m_hThread, INFINITE));
     delete thread;
 }
 
@@ -44,13 +45,18 @@ UINT TryOnce(LPVOID p)
     return 0;
 }
 
-UINT CountUnderLock(LPVOID p)
+UINT LockOnce(LPVOID p)
 {
     Shared* shared = static_cast<Shared*>(p);
-    for (int i = 0; i < 200000; ++i) {
-        CSingleLock lock(shared->lock);
-        shared->counter = shared->counter + 1;
-    }
+    CSingleLock lock(shared->lock);
+    shared->counter = shared->counter + 1;
+    return 0;
+}
+
+UINT CountUnderLock(LPVOID p)
+{
+    for (int i = 0; i < 20000; ++i)
+        LockOnce(p);
     return 0;
 }
 
@@ -78,12 +84,22 @@ TEST(CCriticalSection, OneThreadAtATimeAndNestedForItsHolder)
     OnOtherThread(shared, TryOnce);
     EXPECT_TRUE(shared.tried);
 
-    // Two threads counting under the lock lose no count, and each waiting
-    // one is let in.
+    // A thread that wants it while it is held waits, and is let in when it
+    // is given back (the pause only gives it the chance to go wrong).
+    shared.lock.Lock();
+    CWinThread* waiter = Start(LockOnce, &shared);
+    Sleep(50);
+    EXPECT_EQ(0, shared.counter);
+    shared.lock.Unlock();
+    Join(waiter);
+    EXPECT_EQ(1, shared.counter);
+
+    // Two threads counting under the lock lose no count.
+    shared.counter = 0;
     CWinThread* other = Start(CountUnderLock, &shared);
     CountUnderLock(&shared);
     Join(other);
-    EXPECT_EQ(400000, shared.counter);
+    EXPECT_EQ(40000, shared.counter);
     OnOtherThread(shared, TryOnce);
     EXPECT_TRUE(shared.tried);
 }

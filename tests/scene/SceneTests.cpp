@@ -618,12 +618,13 @@ TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecond
     SetDwordSetting("Count", 0);
     SetDwordSetting("Stars", 0);
     SetDwordSetting("Fps", 1);
+    // The scene's clock stands still until its thread is stopped; frames
+    // are made from here on it.
+    m_platform.timeGetTime = FakeClock;
     CSceneWnd* scene = Start(1);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    // Frames made from here on the scene's own clock, its thread stopped.
     scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
     TestAccess::m_bRunning(*scene) = TRUE;
-    m_platform.timeGetTime = FakeClock;
     // Twenty-one frames within one second of the scene's clock.
     for (int k = 0; k < 21; ++k) {
         g_now = 5000 + 50 * k;

@@ -1,7 +1,10 @@
 # Shared by the end-to-end scripts, sourced once $loader (the Wine loader) is
-# set: the 16-bit display and prefix the test command prepared, results, a
-# millisecond clock and quiet Wine commands.
-export DISPLAY="${SKARDEL_DISPLAY_16:?run by the test command}" WINEPREFIX="${SKARDEL_PREFIX_16:?}"
+# set: results, a millisecond clock, quiet Wine commands, the end lines a run
+# told the debugger, and (unless the script set own_display, having an X
+# server of its own) the 16-bit display and prefix the test command prepared.
+if [ -z "${own_display:-}" ]; then
+    export DISPLAY="${SKARDEL_DISPLAY_16:?run by the test command}" WINEPREFIX="${SKARDEL_PREFIX_16:?}"
+fi
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 failures=0
 settings='HKCU\Software\Tolmere\Skardel Screen Saver\Settings'
@@ -11,3 +14,8 @@ pass() { echo "ok: $*"; }
 now_ms() { echo $(($(date +%s%N) / 1000000)); }
 # Wine's helper processes must not hold the test runner's output open.
 wine_quiet() { "$loader" "$@" >/dev/null 2>&1 </dev/null; }
+# The "Skardel ... ended: ..." lines in what a run wrote with
+# WINEDEBUG=warn+debugstr.
+told_ends() { # <file>
+    sed -n 's/.*OutputDebugStringA "\(Skardel .* ended: .*\)\\r\\n"$/\1/p' "$1"
+}
