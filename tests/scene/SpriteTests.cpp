@@ -144,8 +144,10 @@ TEST(CSprite, GeometryKeepsRectangleAndFieldsTogether)
     EXPECT_EQ(24, image->m_nFrameWidth);  // the drawn frame does not change
     sprite.SetEdges(10, 20, 30, 60, FALSE);
     EXPECT_TRUE(Covers(sprite, RECT{ 10, 20, 30, 60 }));
-    // Its place and size went with the rectangle: a move back to where it
-    // was before is a move, and keeps the new size.
+    // Its place and size went with the rectangle: a move along one axis
+    // back to where it was before is a move, and keeps the new size.
+    sprite.MoveTo(10, 0, FALSE);
+    EXPECT_TRUE(Covers(sprite, RECT{ 10, 0, 30, 40 }));
     sprite.MoveTo(0, 0, FALSE);
     EXPECT_TRUE(Covers(sprite, RECT{ 0, 0, 20, 40 }));
     sprite.MoveTo(-5, 7, FALSE);
