@@ -83,8 +83,6 @@ protected:
     void PostNcDestroy() override;
 
 private:
-    friend struct TestAccess;
-
     const DisplayPlatform m_platform;
     CComPtr<IDirectDraw2> m_pDirectDraw;
     CComPtr<IDirectDrawSurface3> m_pPrimary;

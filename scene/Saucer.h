@@ -34,7 +34,5 @@ public:
     void Update(RECT area);
 
 private:
-    friend struct TestAccess;
-
     CSaucer* m_saucers[8];
 };

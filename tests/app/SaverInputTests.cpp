@@ -124,6 +124,8 @@ protected:
         GetCursorPos(&p);
         return p;
     }
+    // The animation thread has ended: the animation was stopped.
+    bool Stopped() { return WaitForSingleObject(TestAccess::m_pThread(*m_saver)->m_hThread, 0) == WAIT_OBJECT_0; }
     CSaverWnd* m_saver = nullptr;
     HWND m_hWnd = nullptr;
 };
@@ -151,8 +153,7 @@ TEST_F(SaverInput, KeysButtonsAndMonitorOffAskToClose)
         EXPECT_TRUE(TakeCloseRequest()) << c.name;
     }
     // None of them stops the animation itself: the destroy handler does.
-    EXPECT_FALSE(TestAccess::m_bStopRequested(*m_saver));
-    EXPECT_TRUE(TestAccess::m_bRunning(*m_saver));
+    EXPECT_FALSE(Stopped());
 
     // Posted requests close the window through the default handling.
     PostMessageA(m_hWnd, WM_KEYDOWN, 'A', 0);
@@ -180,26 +181,21 @@ TEST_F(SaverInput, PointerMayRestWithinThreePixelsOfWhereItWasFirstSeen)
 {
     SetCursorPos(500, 300);
     Send(WM_MOUSEMOVE);
-    EXPECT_TRUE(TestAccess::s_bHaveStartPos());
-    EXPECT_EQ(500, TestAccess::s_ptStart().x);
-    EXPECT_EQ(300, TestAccess::s_ptStart().y);
 
-    // Travel is measured from that first place, not from the last move.
+    // Travel is measured from that first place, not from the last move:
+    // these are all within three pixels of (500, 300), and of no other.
     const POINT resting[] = { { 502, 301 }, { 497, 300 }, { 500, 297 }, { 501, 302 } };
     for (POINT p : resting) {
         SetCursorPos(p.x, p.y);
         Send(WM_MOUSEMOVE);
         EXPECT_FALSE(TakeCloseRequest()) << p.x << "," << p.y;
-        EXPECT_FALSE(TestAccess::m_bStopRequested(*m_saver)) << p.x << "," << p.y;
+        EXPECT_FALSE(Stopped()) << p.x << "," << p.y;
     }
-    EXPECT_EQ(500, TestAccess::s_ptStart().x);
 
     // Four pixels: the animation is stopped at once, then the close asked.
     SetCursorPos(498, 302);
     Send(WM_MOUSEMOVE);
-    EXPECT_TRUE(TestAccess::m_bStopRequested(*m_saver));
-    EXPECT_FALSE(TestAccess::m_bRunning(*m_saver));
-    EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*m_saver)->m_hThread, 0));
+    EXPECT_TRUE(Stopped());
     EXPECT_TRUE(TakeCloseRequest());
 }
 
@@ -207,14 +203,13 @@ TEST_F(SaverInput, DeactivationChecksThePointerToo)
 {
     SetCursorPos(200, 200);
     Send(WM_ACTIVATE, WA_INACTIVE);  // the first look only records
-    EXPECT_TRUE(TestAccess::s_bHaveStartPos());
     Send(WM_ACTIVATEAPP, TRUE);      // activation looks at nothing
     SetCursorPos(210, 200);
     Send(WM_ACTIVATE, WA_ACTIVE);
     EXPECT_FALSE(TakeCloseRequest());
     Send(WM_ACTIVATEAPP, FALSE);
     EXPECT_TRUE(TakeCloseRequest());
-    EXPECT_TRUE(TestAccess::m_bStopRequested(*m_saver));
+    EXPECT_TRUE(Stopped());
 }
 
 TEST_F(SaverInput, ClickLeavesThePointerOneUpAndOneRight)

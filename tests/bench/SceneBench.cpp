@@ -21,7 +21,6 @@
 #include "app/ScreenSaverApp.h"
 #include "core/Settings.h"
 #include "support/PlainComposer.h"
-#include "support/TestAccess.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -106,6 +105,7 @@ public:
     }
     // The frame's movement, by the scene's own code.
     using CSceneWnd::MoveSaucers;
+    using CDisplayWnd::Background;
     // Waits until every blit and flip asked for so far is done.
     void Finish()
     {
@@ -188,7 +188,7 @@ private:
 template <class Pixel>
 double PlainComposeUs(CBenchScene& scene)
 {
-    static CPlainComposer<Pixel>* plain = new CPlainComposer<Pixel>(scene);
+    static CPlainComposer<Pixel>* plain = new CPlainComposer<Pixel>(scene, scene.Background());
     static PlainPicture<Pixel> out;
     if (!plain->Ready())
         return -1;

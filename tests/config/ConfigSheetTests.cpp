@@ -9,6 +9,7 @@
 #include "support/Process.h"
 #include "support/Registry.h"
 #include "support/SheetDriver.h"
+#include "support/SurfacePixels.h"
 #include "support/TestAccess.h"
 
 #include <commctrl.h>
@@ -18,6 +19,7 @@
 #include <cstdlib>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 namespace {
@@ -412,6 +414,19 @@ RECT ScreenRect(HWND hWnd)
     return r;
 }
 
+std::string ClipboardText()
+{
+    std::string text;
+    if (OpenClipboard(nullptr)) {
+        HANDLE data = GetClipboardData(CF_TEXT);
+        if (const char* p = static_cast<const char*>(GlobalLock(data)))
+            text = p;
+        GlobalUnlock(data);
+        CloseClipboard();
+    }
+    return text;
+}
+
 } // namespace
 
 TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBehind)
@@ -424,13 +439,16 @@ TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBeh
     const DWORD user = GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS);
 
     D driver;
+    // The pointer away from the links, so that neither shows its underline.
+    SetCursorPos(0, GetSystemMetrics(SM_CYSCREEN) - 1);
     driver.Run({ D::SelectPage(2), D::Do([](HWND) { PumpMessages(300); }), D::Do([](HWND sheet) {
         HWND page = D::Page(sheet, 2);
         ASSERT_NE(nullptr, page);
         EXPECT_EQ("Skardel Screen Saver V 1, 1, 2, 0", D::Text(GetDlgItem(page, IDC_PROGRAM_NAME)));
         EXPECT_EQ("Copyright (C) 2025-2026 Tolmere", D::Text(GetDlgItem(page, IDC_COPYRIGHT)));
 
-        // Each link lies on its hidden place, its text centred in it.
+        // Each link lies on its hidden place, copies its link and shows what
+        // a link of its text centred in that place shows.
         const struct {
             int id, place;
             const char *text, *link;
@@ -445,10 +463,17 @@ TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBeh
             EXPECT_TRUE(EqualRect(&at, &place)) << l.id;
             CHyperlinkWnd* wnd = static_cast<CHyperlinkWnd*>(CWnd::FromHandlePermanent(hLink));
             ASSERT_NE(nullptr, wnd);
-            EXPECT_STREQ(l.text, TestAccess::m_strText(*wnd));
-            EXPECT_STREQ(l.link, TestAccess::m_strLink(*wnd));
-            const int leftGap = TestAccess::m_rcText(*wnd).left, rightGap = (at.right - at.left) - TestAccess::m_rcText(*wnd).right;
-            EXPECT_LE(abs(leftGap - rightGap), 1) << l.id;
+            ASSERT_TRUE(wnd->CopyLinkToClipboard());
+            EXPECT_EQ(l.link, ClipboardText());
+            const RECT all = { 0, 0, at.right - at.left, at.bottom - at.top };
+            const std::vector<COLORREF> shown = WindowPixels(hLink, all);
+            EXPECT_LT(1u, std::set<COLORREF>(shown.begin(), shown.end()).size()) << l.id;
+            MapWindowPoints(nullptr, page, reinterpret_cast<POINT*>(&place), 2);
+            CHyperlinkWnd same;
+            ASSERT_TRUE(same.Create(l.text, l.link, place, 1, CWnd::FromHandle(page), 0, 0, 0));
+            UpdateWindow(same.GetSafeHwnd());
+            EXPECT_EQ(shown, WindowPixels(same.GetSafeHwnd(), all)) << l.id;
+            same.DestroyWindow();
         }
 
         // The logo one pixel right of and below the hidden frame's corner,

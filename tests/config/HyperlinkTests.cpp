@@ -3,6 +3,7 @@
 #include "config/HyperlinkWnd.h"
 #include "res/resource.h"
 #include "support/Process.h"
+#include "support/SurfacePixels.h"
 #include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
@@ -38,10 +39,12 @@ protected:
         m_links.emplace_back(wnd);
         return wnd;
     }
+    // The middle of a link's window: of its text too, when centred.
     POINT Centre(CHyperlinkWnd* wnd)
     {
-        POINT p = { (TestAccess::m_rcText(*wnd).left + TestAccess::m_rcText(*wnd).right) / 2, (TestAccess::m_rcText(*wnd).top + TestAccess::m_rcText(*wnd).bottom) / 2 };
-        return p;
+        RECT client;
+        GetClientRect(wnd->GetSafeHwnd(), &client);
+        return POINT{ client.right / 2, client.bottom / 2 };
     }
     HWND m_parent = nullptr;
     std::vector<std::unique_ptr<CHyperlinkWnd>> m_links;
@@ -88,15 +91,18 @@ COLORREF Shown(COLORREF colour)
     return shown;
 }
 
-std::vector<COLORREF> Pixels(HWND hWnd, const RECT& r)
+// The link shows the hand (IDC_POINTING_HAND) exactly over r: at its
+// corners, not just beyond them.
+bool HandExactlyOver(CHyperlinkWnd* wnd, const RECT& r)
 {
-    std::vector<COLORREF> pixels;
-    HDC dc = GetDC(hWnd);
-    for (int y = r.top; y < r.bottom; ++y)
-        for (int x = r.left; x < r.right; ++x)
-            pixels.push_back(GetPixel(dc, x, y));
-    ReleaseDC(hWnd, dc);
-    return pixels;
+    const HCURSOR hand = LoadCursorA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDC_POINTING_HAND));
+    auto handAt = [&](int x, int y) {
+        SetCursor(LoadCursor(nullptr, IDC_ARROW));
+        SendMessageA(wnd->GetSafeHwnd(), WM_MOUSEMOVE, 0, MAKELPARAM(x, y));
+        return GetCursor() == hand;
+    };
+    return handAt(r.left, r.top) && handAt(r.right - 1, r.bottom - 1) && !handAt(r.left - 1, r.top) &&
+           !handAt(r.left, r.top - 1) && !handAt(r.right, r.bottom - 1) && !handAt(r.right - 1, r.bottom);
 }
 
 std::string ReadFileText(const std::string& path)
@@ -121,14 +127,12 @@ TEST_F(HyperlinkTest, TextRectangleFollowsTheAlignment)
         { 7, 360, 0 },                   // any other value: left
         { 1, 100, (100 - size.cx) / 2 }, // wider than the window: starts left of it
     };
+    const int top = (20 - size.cy) / 2;
     for (const auto& c : cases) {
-        CHyperlinkWnd* wnd = Make(kText, "http://www.tolmere.example/", c.alignment, c.width);
-        EXPECT_EQ(c.left, TestAccess::m_rcText(*wnd).left) << c.alignment << " in " << c.width;
-        EXPECT_EQ(c.left + size.cx, TestAccess::m_rcText(*wnd).right) << c.alignment;
-        EXPECT_EQ((20 - size.cy) / 2, TestAccess::m_rcText(*wnd).top) << c.alignment;
-        EXPECT_EQ((20 - size.cy) / 2 + size.cy, TestAccess::m_rcText(*wnd).bottom) << c.alignment;
+        CHyperlinkWnd* wnd = Make(kText, "http://www.tolmere.example/", c.alignment, c.width, IDC_POINTING_HAND);
+        EXPECT_TRUE(HandExactlyOver(wnd, RECT{ c.left, top, c.left + size.cx, top + size.cy }))
+            << c.alignment << " in " << c.width;
     }
-    EXPECT_LT(TestAccess::m_rcText(*m_links.back()).left, 0);
 }
 
 TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
@@ -136,7 +140,9 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     CHyperlinkWnd* wnd = Make("Email: skardel@tolmere.example", "mailto:skardel@tolmere.example", 1, 360,
                               IDC_POINTING_HAND);
     HWND hWnd = wnd->GetSafeHwnd();
-    const RECT text = TestAccess::m_rcText(*wnd);
+    const SIZE size = TextSize("Email: skardel@tolmere.example");
+    const POINT at = { (360 - size.cx) / 2, (20 - size.cy) / 2 };  // centred
+    const RECT text = { at.x, at.y, at.x + size.cx, at.y + size.cy };
     const int underline = text.bottom - 1;
     PumpMessages(100);
     const COLORREF face = Shown(GetSysColor(COLOR_BTNFACE));
@@ -147,7 +153,7 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     ClientToScreen(hWnd, &away);
     SetCursorPos(away.x, away.y);
     PumpMessages(100);
-    EXPECT_FALSE(TestAccess::m_bHover(*wnd));
+    EXPECT_EQ(face, ScreenPixel(hWnd, text.left + 1, underline));
 
     // Onto the text: within a few timer periods, underlined in blue.
     POINT over = Centre(wnd);
@@ -155,7 +161,6 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     ClientToScreen(hWnd, &screen);
     SetCursorPos(screen.x, screen.y);
     PumpMessages(100);
-    EXPECT_TRUE(TestAccess::m_bHover(*wnd));
     EXPECT_EQ(blue, ScreenPixel(hWnd, text.left + 1, underline));
     EXPECT_EQ(blue, ScreenPixel(hWnd, text.right - 1, underline));
 
@@ -172,7 +177,6 @@ TEST_F(HyperlinkTest, HoverUnderlinesInBlueAndTheHandShowsOnlyOverTheText)
     // Off again: the underline goes.
     SetCursorPos(away.x, away.y);
     PumpMessages(100);
-    EXPECT_FALSE(TestAccess::m_bHover(*wnd));
     EXPECT_EQ(face, ScreenPixel(hWnd, text.left + 1, underline));
 }
 
@@ -196,25 +200,29 @@ TEST_F(HyperlinkTest, EachPaintStartsFromThePageBeneath)
         ASSERT_TRUE(TestAccess::m_font(*wnd).Attach(smoothed));
         const SIZE size = TextSize(text, smoothed);
         const RECT place = TestAccess::m_rcText(*wnd) = { 0, (20 - size.cy) / 2, size.cx, (20 - size.cy) / 2 + size.cy };
-        // The hover timer's tick, at once: a change repaints before it returns.
+        // The hover timer's tick, at once: a change repaints, the underline
+        // in blue or gone, before it returns.
+        const COLORREF blue = Shown(RGB(0, 0, 255));
         auto hover = [&](bool on) {
             POINT p = { on ? size.cx / 2 : 350, 10 };
             ClientToScreen(hWnd, &p);
             SetCursorPos(p.x, p.y);
             SendMessageA(hWnd, WM_TIMER, 9999, 0);
-            EXPECT_EQ(on, TestAccess::m_bHover(*wnd));
+            const RECT middle = { size.cx / 2, place.bottom - 1, size.cx / 2 + 1, place.bottom };
+            EXPECT_EQ(on, WindowPixels(hWnd, middle)[0] == blue);
         };
         hover(true);
         hover(false);
-        const std::vector<COLORREF> first = Pixels(hWnd, place);
+        const std::vector<COLORREF> first = WindowPixels(hWnd, place);
         for (int i = 0; i < 8; ++i) {
             hover(true);
             hover(false);
         }
-        EXPECT_EQ(first, Pixels(hWnd, place));
+        EXPECT_EQ(first, WindowPixels(hWnd, place));
         // The underline's row as the page shows it beside the link.
-        const COLORREF beside = Pixels(m_parent, { 380, 20 + place.bottom - 1, 381, 20 + place.bottom })[0];
-        EXPECT_EQ(std::vector<COLORREF>(size.cx, beside), Pixels(hWnd, { 0, place.bottom - 1, size.cx, place.bottom }));
+        const COLORREF beside = WindowPixels(m_parent, { 380, 20 + place.bottom - 1, 381, 20 + place.bottom })[0];
+        EXPECT_EQ(std::vector<COLORREF>(size.cx, beside),
+                  WindowPixels(hWnd, { 0, place.bottom - 1, size.cx, place.bottom }));
         // (Under a visual style the texture is not button face, or the case would prove nothing.)
         EXPECT_TRUE(!themed || !IsThemeActive() || beside != Shown(GetSysColor(COLOR_BTNFACE)));
         DestroyWindow(hWnd);

@@ -15,6 +15,14 @@ namespace {
 
 const DWORD kBlue = 0x001F;   // 5-6-5
 
+// A sprite window whose display a test turns on and off, as the scene does
+// around its set-up.
+class CTestSpriteWnd : public CSpriteWnd {
+public:
+    using CSpriteWnd::CSpriteWnd;
+    using CDisplayWnd::SetActive;
+};
+
 class CompositionTest : public testing::Test {
 protected:
     void Create(bool preview)
@@ -23,7 +31,7 @@ protected:
         m_guard = new DDrawWrapGuard(&m_recorder);
         m_parent = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 40, 30, 200, 150, nullptr, nullptr,
                                    nullptr, nullptr);
-        m_wnd = new CSpriteWnd(FALSE, m_guard->platform);
+        m_wnd = new CTestSpriteWnd(FALSE, m_guard->platform);
         if (preview) {
             RECT rect = { 0, 0, 200, 150 };
             ASSERT_TRUE(m_wnd->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
@@ -33,23 +41,30 @@ protected:
         }
         m_w = preview ? 200 : GetSystemMetrics(SM_CXSCREEN);
         m_h = preview ? 150 : GetSystemMetrics(SM_CYSCREEN);
-        ASSERT_EQ(DD_OK, m_wnd->FillSurface(TestAccess::m_pBackground(*m_wnd), RECT{ 0, 0, m_w, m_h }, kBlue));
-        ASSERT_TRUE(m_image.Load(TestAccess::m_pDirectDraw(*m_wnd), "IDB_MARS1"));
+        // The work surface is the screen's size in the preview, the back
+        // buffer in full screen.
+        m_work = preview ? OffscreenLabel(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) : "backbuffer";
+        IDirectDrawSurface3* background = m_recorder.Surface(OffscreenLabel(m_w, m_h));
+        ASSERT_NE(nullptr, background);
+        ASSERT_EQ(DD_OK, m_wnd->FillSurface(background, RECT{ 0, 0, m_w, m_h }, kBlue));
+        ASSERT_TRUE(m_image.Load(m_recorder.DirectDraw(), "IDB_MARS1"));
         m_image.SetFrameGrid(8, 1);
-        m_sheet = ReadSurface(TestAccess::m_pSurface(m_image));
+        IDirectDrawSurface3* sheet = m_recorder.Surface(kSheet);
+        ASSERT_NE(nullptr, sheet);
+        m_sheet = ReadSurface(sheet);
         DDCOLORKEY key = {};
-        TestAccess::m_pSurface(m_image)->GetColorKey(DDCKEY_SRCBLT, &key);
+        sheet->GetColorKey(DDCKEY_SRCBLT, &key);
         m_key = key.dwColorSpaceLowValue;
         theDisplayWnd = m_wnd;
-        TestAccess::m_bActive(*m_wnd) = TRUE;
+        m_wnd->SetActive(TRUE);
     }
     void TearDown() override
     {
         if (m_wnd && m_wnd->GetSafeHwnd()) {
             // The image's surface would go with DirectDraw; the test gives
             // its reference back first so that every reference is counted.
-            if (TestAccess::m_pSurface(m_image))
-                TestAccess::m_pSurface(m_image)->Release();
+            if (IDirectDrawSurface3* sheet = m_recorder.Surface(kSheet))
+                sheet->Release();
             m_wnd->DestroyWindow();
             EXPECT_EQ(0, m_recorder.References());
         }
@@ -65,7 +80,7 @@ protected:
         s->SetImage(&m_image, 0);
         s->SetPosition(x, y, FALSE);
         s->SetFrame(frame, FALSE);
-        TestAccess::m_nDepth(*s) = depth;
+        s->SetDepth(depth, FALSE);
         TestAccess::m_sprites(*m_wnd).Insert(s);
         return s;
     }
@@ -77,10 +92,13 @@ protected:
         return *value != m_key;
     }
 
+    // The one surface of the sprite sheet's size.
+    const std::string kSheet = OffscreenLabel(192, 24);
     DDrawRecorder m_recorder;
     DDrawWrapGuard* m_guard = nullptr;
     HWND m_parent = nullptr;
-    CSpriteWnd* m_wnd = nullptr;
+    CTestSpriteWnd* m_wnd = nullptr;
+    std::string m_work;
     CSpriteImage m_image;
     SurfacePixels m_sheet;
     DWORD m_key = 0;
@@ -95,7 +113,7 @@ TEST_F(CompositionTest, EmptyListShowsTheBackground)
     int before = m_recorder.Calls("IDirectDrawSurface3::Blt");
     m_wnd->Redraw();
     EXPECT_EQ(before + 2, m_recorder.Calls("IDirectDrawSurface3::Blt"));  // copy and present
-    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
+    SurfacePixels work = ReadSurface(m_recorder.Surface(m_work));
     for (int y = 0; y < m_h; ++y)
         for (int x = 0; x < m_w; ++x)
             ASSERT_EQ(kBlue, work.At(x, y)) << x << "," << y;
@@ -109,7 +127,7 @@ TEST_F(CompositionTest, LaterAndDeeperSpritesLieOnTop)
     AddSprite(60, 40, 1, 70);   // deeper, inserted first: on top of the next
     AddSprite(66, 44, 5, 50);
     m_wnd->Redraw();
-    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
+    SurfacePixels work = ReadSurface(m_recorder.Surface(m_work));
     auto expectStack = [&](int x, int y, int topFrame, int topX, int topY, int lowFrame, int lowX, int lowY) {
         DWORD v;
         DWORD want = kBlue;
@@ -131,10 +149,10 @@ TEST_F(CompositionTest, ClipperTrimsASpriteOnePixelInside)
 {
     Create(true);
     // Outside the window's area the work surface keeps what it had.
-    SurfacePixels before = ReadSurface(TestAccess::m_pWork(*m_wnd));
+    SurfacePixels before = ReadSurface(m_recorder.Surface(m_work));
     CSprite* s = AddSprite(199, 40, 2, 50);
     m_wnd->Redraw();
-    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
+    SurfacePixels work = ReadSurface(m_recorder.Surface(m_work));
     for (int y = 40; y < 64; ++y) {
         DWORD v;
         DWORD want = FramePixel(2, 0, y - 40, &v) ? v : kBlue;
@@ -157,12 +175,12 @@ TEST_F(CompositionTest, InactiveDisplayOnlyCopiesTheBackground)
 {
     Create(false);
     AddSprite(10, 10, 0, 50);
-    TestAccess::m_bActive(*m_wnd) = FALSE;
+    m_wnd->SetActive(FALSE);
     int blts = m_recorder.Calls("IDirectDrawSurface3::Blt");
     m_wnd->Redraw();
     EXPECT_EQ(blts + 1, m_recorder.Calls("IDirectDrawSurface3::Blt"));
     EXPECT_EQ(0, m_recorder.Calls("IDirectDrawSurface3::Flip"));
-    SurfacePixels work = ReadSurface(TestAccess::m_pWork(*m_wnd));
+    SurfacePixels work = ReadSurface(m_recorder.Surface(m_work));
     EXPECT_EQ(kBlue, work.At(20, 20));
 }
 
@@ -172,7 +190,7 @@ TEST_F(CompositionTest, SaverFlipsTheComposedFrameToTheScreen)
     AddSprite(100, 80, 4, 50);
     m_wnd->Redraw();
     EXPECT_EQ(1, m_recorder.Calls("IDirectDrawSurface3::Flip"));
-    SurfacePixels screen = ReadSurface(TestAccess::m_pPrimary(*m_wnd));
+    SurfacePixels screen = ReadSurface(m_recorder.Surface("primary"));
     for (int y = 76; y < 108; ++y)
         for (int x = 96; x < 128; ++x) {
             DWORD v;

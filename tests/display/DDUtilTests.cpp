@@ -2,9 +2,9 @@
 #include "display/DDUtil.h"
 #include "display/DisplayWnd.h"
 #include "scene/SpriteImage.h"
+#include "support/DDrawWrappers.h"
 #include "support/Process.h"
 #include "support/SurfacePixels.h"
-#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -22,14 +22,15 @@ std::string TempPath(const char* name)
     return std::string(dir) + name;
 }
 
-// A DirectDraw object at the normal cooperative level, and the main window
+// A DirectDraw object at the normal cooperative level, wrapped so that the
+// surfaces an image loads its sheet into are in reach, and the main window
 // whose log the loader writes to.
 class ArtworkTest : public testing::Test {
 protected:
     void SetUp() override
     {
         IDirectDraw* dd = nullptr;
-        ASSERT_EQ(DD_OK, DirectDrawCreate(nullptr, &dd, nullptr));
+        ASSERT_EQ(DD_OK, m_guard.platform.DirectDrawCreate(nullptr, &dd, nullptr));
         ASSERT_EQ(DD_OK, dd->QueryInterface(IID_IDirectDraw2, reinterpret_cast<void**>(&m_dd)));
         dd->Release();
         ASSERT_EQ(DD_OK, m_dd->SetCooperativeLevel(nullptr, DDSCL_NORMAL));
@@ -79,6 +80,14 @@ protected:
         return Keep(s3);
     }
 
+    // The sheet an image loaded: the one surface of its size.
+    IDirectDrawSurface3* SheetOf(int w, int h)
+    {
+        return Keep(m_recorder.Surface(OffscreenLabel(w, h)));
+    }
+
+    DDrawRecorder m_recorder;
+    DDrawWrapGuard m_guard{ &m_recorder };
     IDirectDraw2* m_dd = nullptr;
     CDisplayWnd m_window{ FALSE };
     std::string m_logPath;
@@ -97,12 +106,13 @@ DWORD KeyOf(IDirectDrawSurface3* s)
 
 // Draws frame onto a surface filled with fill and checks every pixel: the
 // key leaves the fill, everything else is the sheet's pixel.
-void ExpectKeyedFrame(CSpriteImage& image, IDirectDrawSurface3* dest, DWORD fill, int frame, int srcX, int srcY)
+void ExpectKeyedFrame(CSpriteImage& image, IDirectDrawSurface3* sheetSurface, IDirectDrawSurface3* dest, DWORD fill,
+                      int frame, int srcX, int srcY)
 {
     EXPECT_TRUE(image.DrawFrame(dest, 0, 0, frame));
-    SurfacePixels sheet = ReadSurface(TestAccess::m_pSurface(image));
+    SurfacePixels sheet = ReadSurface(sheetSurface);
     SurfacePixels out = ReadSurface(dest);
-    DWORD key = KeyOf(TestAccess::m_pSurface(image));
+    DWORD key = KeyOf(sheetSurface);
     int drawn = 0, kept = 0;
     for (int y = 0; y < image.m_nFrameHeight; ++y)
         for (int x = 0; x < image.m_nFrameWidth; ++x) {
@@ -190,21 +200,20 @@ TEST_F(ArtworkTest, ColourKeysLeaveTheBackgroundAndPaintTheSaucer)
     saucers.SetFrameGrid(8, 1);
     ASSERT_TRUE(stars.Load(m_dd, "IDB_STARS"));
     stars.SetFrameGrid(3, 1);
-    Keep(TestAccess::m_pSurface(saucers));
-    Keep(TestAccess::m_pSurface(stars));
+    IDirectDrawSurface3* saucerSheet = SheetOf(192, 24);
+    IDirectDrawSurface3* starSheet = SheetOf(24, 8);
     const DWORD blue = DisplayDepth() == 16 ? 0x001F : 0x0000FF;
-    EXPECT_EQ(ReadSurface(TestAccess::m_pSurface(saucers)).At(0, 0), KeyOf(TestAccess::m_pSurface(saucers)));
+    EXPECT_EQ(ReadSurface(saucerSheet).At(0, 0), KeyOf(saucerSheet));
     for (int f = 0; f < 8; ++f)
-        ExpectKeyedFrame(saucers, Plain(24, 24, blue), blue, f, f * 24, 0);
+        ExpectKeyedFrame(saucers, saucerSheet, Plain(24, 24, blue), blue, f, f * 24, 0);
     for (int f = 0; f < 3; ++f)
-        ExpectKeyedFrame(stars, Plain(8, 8, blue), blue, f, f * 8, 0);
+        ExpectKeyedFrame(stars, starSheet, Plain(8, 8, blue), blue, f, f * 8, 0);
 
     // Frame 6 of a 4 x 2 sheet is row 1, column 2.
     CSpriteImage mars3;
     ASSERT_TRUE(mars3.Load(m_dd, "IDB_MARS3"));
     mars3.SetFrameGrid(4, 2);
-    Keep(TestAccess::m_pSurface(mars3));
-    ExpectKeyedFrame(mars3, Plain(80, 80, blue), blue, 6, 160, 80);
+    ExpectKeyedFrame(mars3, SheetOf(320, 160), Plain(80, 80, blue), blue, 6, 160, 80);
 
     // Frames outside the sheet draw nothing.
     IDirectDrawSurface3* untouched = Plain(24, 24, blue);
@@ -221,10 +230,10 @@ TEST_F(ArtworkTest, Depth24_ColourKeysOn32BitSurfaces)
     CSpriteImage big;
     ASSERT_TRUE(big.Load(m_dd, "IDB_MARS4"));
     big.SetFrameGrid(4, 2);
-    Keep(TestAccess::m_pSurface(big));
-    EXPECT_EQ(32, ReadSurface(TestAccess::m_pSurface(big)).bits);
-    EXPECT_EQ(0xFF0000u, KeyOf(TestAccess::m_pSurface(big)));
-    ExpectKeyedFrame(big, Plain(160, 160, 0x0000FF), 0x0000FF, 6, 160 * 2, 160);
+    IDirectDrawSurface3* sheet = SheetOf(640, 320);
+    EXPECT_EQ(32, ReadSurface(sheet).bits);
+    EXPECT_EQ(0xFF0000u, KeyOf(sheet));
+    ExpectKeyedFrame(big, sheet, Plain(160, 160, 0x0000FF), 0x0000FF, 6, 160 * 2, 160);
 }
 
 TEST_F(ArtworkTest, MatchingAColourRestoresTheTopLeftPixel)

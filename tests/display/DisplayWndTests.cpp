@@ -6,7 +6,6 @@
 #include "support/Process.h"
 #include "support/Registry.h"
 #include "support/StartupLog.h"
-#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -39,14 +38,6 @@ void DeleteLog()
     std::string path = ThisProgram();
     path = path.substr(0, path.rfind('.')) + ".log";
     DeleteFileA(path.c_str());
-}
-
-SIZE SurfaceSize(IDirectDrawSurface3* surface)
-{
-    DDSURFACEDESC desc = {};
-    desc.dwSize = sizeof desc;
-    surface->GetSurfaceDesc(&desc);
-    return SIZE{ static_cast<LONG>(desc.dwWidth), static_cast<LONG>(desc.dwHeight) };
 }
 
 Lines Concat(Lines a, const Lines& b)
@@ -99,28 +90,25 @@ TEST_F(DisplayWndTest, PreviewSetUpAndOrderedRelease)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd wnd(FALSE, guard.platform);
     ASSERT_TRUE(CreatePreview(&wnd));
-    EXPECT_TRUE(TestAccess::m_bWindowed(wnd));
-    EXPECT_FALSE(TestAccess::m_bActive(wnd));
-    EXPECT_EQ(m_screenW, TestAccess::m_nScreenWidth(wnd));
-    EXPECT_EQ(16, TestAccess::m_nScreenDepth(wnd));
-    ASSERT_TRUE(TestAccess::m_pWork(wnd) && TestAccess::m_pBackground(wnd) && TestAccess::m_pPrimary(wnd) && TestAccess::m_pClipper(wnd));
     // The work surface is the whole screen, the background the window.
-    SIZE work = SurfaceSize(TestAccess::m_pWork(wnd));
-    SIZE background = SurfaceSize(TestAccess::m_pBackground(wnd));
-    EXPECT_EQ(m_screenW, work.cx);
-    EXPECT_EQ(m_screenH, work.cy);
-    EXPECT_EQ(320, background.cx);
-    EXPECT_EQ(240, background.cy);
-    std::string workLabel = "offscreen " + std::to_string(m_screenW) + "x" + std::to_string(m_screenH);
+    std::string workLabel = OffscreenLabel(m_screenW, m_screenH);
+    IDirectDrawSurface3* primary = recorder.Surface("primary");
+    IDirectDrawClipper* clipper = recorder.Clipper();
+    ASSERT_TRUE(recorder.Surface(workLabel) && recorder.Surface("offscreen 320x240") && primary && clipper);
     EXPECT_EQ(Lines({ workLabel + " set", "offscreen 320x240 set" }), recorder.clippers);
-    IDirectDrawClipper* clipper = nullptr;
-    EXPECT_EQ(DDERR_NOCLIPPERATTACHED, TestAccess::m_pPrimary(wnd)->GetClipper(&clipper));
+    IDirectDrawClipper* attached = nullptr;
+    EXPECT_EQ(DDERR_NOCLIPPERATTACHED, primary->GetClipper(&attached));
+    // Not active until a derived window says so: a frame copies the
+    // background and shows nothing.
+    int blts = recorder.Calls("IDirectDrawSurface3::Blt");
+    wnd.Redraw();
+    EXPECT_EQ(blts + 1, recorder.Calls("IDirectDrawSurface3::Blt"));
 
     // The window's rectangle is the clip list.
     DWORD size = 0;
-    TestAccess::m_pClipper(wnd)->GetClipList(nullptr, nullptr, &size);
+    clipper->GetClipList(nullptr, nullptr, &size);
     std::vector<BYTE> data(size);
-    ASSERT_EQ(DD_OK, TestAccess::m_pClipper(wnd)->GetClipList(nullptr, reinterpret_cast<RGNDATA*>(data.data()), &size));
+    ASSERT_EQ(DD_OK, clipper->GetClipList(nullptr, reinterpret_cast<RGNDATA*>(data.data()), &size));
     RGNDATA* rgn = reinterpret_cast<RGNDATA*>(data.data());
     ASSERT_EQ(1u, rgn->rdh.nCount);
     RECT clip = *reinterpret_cast<RECT*>(rgn->Buffer);
@@ -138,8 +126,6 @@ TEST_F(DisplayWndTest, PreviewSetUpAndOrderedRelease)
     EXPECT_EQ(Lines({ "clipper", "offscreen 320x240", workLabel, "primary", "IDirectDraw2" }), recorder.releases);
     EXPECT_EQ(Lines({ workLabel + " cleared", "offscreen 320x240 cleared" }), recorder.clippers);
     EXPECT_EQ(0, recorder.References());
-    EXPECT_EQ(nullptr, TestAccess::m_pDirectDraw(wnd));
-    EXPECT_EQ(nullptr, TestAccess::m_pPrimary(wnd));
     EXPECT_EQ(0, g_destroyed);  // no auto-delete: the object outlives its window
 }
 
@@ -149,14 +135,13 @@ TEST_F(DisplayWndTest, SaverSetUpAndOrderedRelease)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     ASSERT_TRUE(CreateSaver(wnd));
-    EXPECT_FALSE(TestAccess::m_bWindowed(*wnd));
+    // The frame is composed on the primary's back buffer, over a background
+    // of the screen's size.
+    std::string bgLabel = OffscreenLabel(m_screenW, m_screenH);
+    ASSERT_TRUE(recorder.Surface("backbuffer") && recorder.Surface(bgLabel));
     DDSCAPS caps = {};
-    TestAccess::m_pWork(*wnd)->GetCaps(&caps);
+    recorder.Surface("backbuffer")->GetCaps(&caps);
     EXPECT_TRUE(caps.dwCaps & DDSCAPS_BACKBUFFER);
-    SIZE background = SurfaceSize(TestAccess::m_pBackground(*wnd));
-    EXPECT_EQ(m_screenW, background.cx);
-    EXPECT_EQ(m_screenH, background.cy);
-    std::string bgLabel = "offscreen " + std::to_string(m_screenW) + "x" + std::to_string(m_screenH);
     EXPECT_EQ(Lines({ "backbuffer set", bgLabel + " set" }), recorder.clippers);
     wnd->m_log.Save();
     EXPECT_EQ(ExpectedStartupLines(m_screenW, m_screenH, 16), SavedLines());
@@ -171,7 +156,7 @@ TEST_F(DisplayWndTest, SaverSetUpAndOrderedRelease)
 
 TEST_F(DisplayWndTest, EveryFailureLabelThenOrderedRelease)
 {
-    std::string bg = "offscreen " + std::to_string(m_screenW) + "x" + std::to_string(m_screenH);
+    std::string bg = OffscreenLabel(m_screenW, m_screenH);
     struct Case {
         bool preview;
         const char* call;
@@ -272,11 +257,10 @@ TEST_F(DisplayWndTest, Depth24_SaverSwitchesTo16BitsAndBack)
     DDrawWrapGuard guard(&recorder);
     CTestDisplayWnd* wnd = new CTestDisplayWnd(TRUE, guard.platform);
     ASSERT_TRUE(CreateSaver(wnd));
-    EXPECT_EQ(32, TestAccess::m_nScreenDepth(*wnd));
     EXPECT_EQ(1, recorder.calls["IDirectDraw2::SetDisplayMode"]);
     DDSURFACEDESC mode = {};
     mode.dwSize = sizeof mode;
-    TestAccess::m_pDirectDraw(*wnd)->GetDisplayMode(&mode);
+    recorder.DirectDraw()->GetDisplayMode(&mode);
     EXPECT_EQ(16u, mode.ddpfPixelFormat.dwRGBBitCount);
     EXPECT_EQ(static_cast<DWORD>(m_screenW), mode.dwWidth);
     wnd->m_log.Save();

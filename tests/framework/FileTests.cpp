@@ -17,16 +17,19 @@ TEST(CMemFile, GrowsInWholeStepsAndKeepsItsPosition)
     mem.Write(big.data(), static_cast<UINT>(big.size()));
     EXPECT_EQ(1503u, mem.GetLength());
     EXPECT_EQ(2048u, TestAccess::m_nBufferSize(mem));
-    EXPECT_EQ(1503u, TestAccess::m_nPosition(mem));
+    // The position is at the end of what was written: the next write appends.
+    mem.Write("?", 1);
+    EXPECT_EQ(1504u, mem.GetLength());
 
     mem.SeekToBegin();
     std::vector<char> out(2000);
-    EXPECT_EQ(1503u, mem.Read(out.data(), 2000));
+    EXPECT_EQ(1504u, mem.Read(out.data(), 2000));
     EXPECT_EQ(0, memcmp(out.data(), "abczz", 5));
+    EXPECT_EQ('?', out[1503]);
     EXPECT_EQ(0u, mem.Read(out.data(), 10));
     // After reading everything the position is at the end: writes append.
     mem.Write("!", 1);
-    EXPECT_EQ(1504u, mem.GetLength());
+    EXPECT_EQ(1505u, mem.GetLength());
 }
 
 TEST(CFile, CreatesTruncatesAndAppends)

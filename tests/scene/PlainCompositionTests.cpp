@@ -5,7 +5,6 @@
 #include "support/PlainComposer.h"
 #include "support/Registry.h"
 #include "support/SurfacePixels.h"
-#include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
 
@@ -21,18 +20,23 @@ public:
     bool unreadable = false;
 
 protected:
+    BOOL OnDisplayCreated(LPCREATESTRUCT lpCreateStruct) override
+    {
+        m_bSetUp = CSceneWnd::OnDisplayCreated(lpCreateStruct);
+        return m_bSetUp;
+    }
     void ComposeOverlay() override
     {
         CSceneWnd::ComposeOverlay();
         // A paint during the set-up composes before there are sprites.
-        if (!TestAccess::m_bActive(*this))
+        if (!m_bSetUp)
             return;
         if (!m_plain)
-            m_plain.reset(new CPlainComposer<DWORD>(*this));
+            m_plain.reset(new CPlainComposer<DWORD>(*this, Background()));
         ++frames;
         PlainPicture<DWORD> expected;
         m_plain->Compose(expected);
-        SurfacePixels composed = ReadSurface(TestAccess::m_pWork(*this));
+        SurfacePixels composed = ReadSurface(Work());
         if (!m_plain->Ready() || composed.values.empty()) {
             unreadable = true;
             return;
@@ -48,6 +52,7 @@ protected:
 private:
     static DWORD Mask(int bits) { return bits >= 24 ? 0xFFFFFFu : (1u << bits) - 1; }
     std::unique_ptr<CPlainComposer<DWORD>> m_plain;
+    BOOL m_bSetUp = FALSE;
 };
 
 } // namespace

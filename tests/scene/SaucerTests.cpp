@@ -1,4 +1,5 @@
 #include "scene/Saucer.h"
+#include "support/SpritePlace.h"
 #include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
@@ -11,9 +12,7 @@ namespace {
 CSpriteImage* Sheet(int frame)
 {
     CSpriteImage* image = new CSpriteImage;
-    TestAccess::m_nWidth(*image) = frame * 8;
-    TestAccess::m_nHeight(*image) = frame;
-    image->m_nFrameWidth = TestAccess::m_nWidth(*image);
+    image->m_nFrameWidth = frame * 8;
     image->m_nFrameHeight = frame;
     image->SetFrameGrid(8, 1);
     return image;
@@ -47,22 +46,19 @@ void ExpectFormation(int type, int frame, int x, int y, int depth, int speed, co
     ASSERT_EQ(8, list.GetSize());
     int gh = frame + frame / 2;
     for (int i = 0; i < 8; ++i) {
-        CSaucer* s = TestAccess::m_saucers(group)[i];
-        ASSERT_NE(nullptr, s);
-        EXPECT_EQ(places[i].x, TestAccess::m_x(*s)) << i;
-        EXPECT_EQ(places[i].y + gh / d[i].r, TestAccess::m_y(*s)) << i;
+        CSaucer* s = static_cast<CSaucer*>(list.GetSprite(i));  // one depth: in order of creation
+        const int y = places[i].y + gh / d[i].r;
+        EXPECT_TRUE(Covers(*s, RECT{ places[i].x, y, places[i].x + frame, y + frame })) << i;
         EXPECT_EQ(places[i].x, TestAccess::m_nBaseX(*s)) << i;
         EXPECT_EQ(d[i].frame, s->GetFrame()) << i;
         EXPECT_DOUBLE_EQ(3.141592654 / d[i].n, TestAccess::m_dPhaseStep(*s)) << i;
         EXPECT_EQ(0.0, TestAccess::m_dPhase(*s));
-        EXPECT_EQ(depth, TestAccess::m_nDepth(*s));
+        EXPECT_EQ(depth, DepthOf(*s));
         EXPECT_EQ(-speed, s->GetVelocity().y);
         EXPECT_EQ(0, s->GetVelocity().x);
-        EXPECT_EQ(frame, TestAccess::m_nWidth(*s));
-        EXPECT_EQ(s, list.GetSprite(i));  // one depth: in order of creation
     }
-    for (CSaucer* s : TestAccess::m_saucers(group))
-        delete s;
+    for (int i = 0; i < list.GetSize(); ++i)
+        delete list.GetSprite(i);
     delete image;
 }
 
@@ -91,19 +87,24 @@ TEST(CSaucerGroup, TypesSetSpeedAndDepthOthersStayPut)
         CSpriteImage* image = Sheet(40);
         CSpriteList list;
         CSaucerGroup group;
+        std::vector<Draws> d = Replay(99);
+        srand(99);
         group.Create(type == 4 ? 9 : type, image, 0, 0, &list);
-        CSaucer* s = TestAccess::m_saucers(group)[5];
-        int y = TestAccess::m_y(*s);
+        // The sixth saucer, at (30, 120) and its drop; its column 50 stays
+        // on it whatever its sway.
+        CSaucer* s = static_cast<CSaucer*>(list.GetSprite(5));
+        const int y = 120 + 60 / d[5].r;
+        ASSERT_TRUE(TopAt(*s, 50, y));
         group.Update(RECT{ 0, 0, 640, 480 });
         if (type < 4) {
-            EXPECT_EQ(depth[type], TestAccess::m_nDepth(*s));
-            EXPECT_EQ(y - speed[type], TestAccess::m_y(*s));
+            EXPECT_EQ(depth[type], DepthOf(*s));
+            EXPECT_TRUE(TopAt(*s, 50, y - speed[type]));
         } else {
-            EXPECT_EQ(50, TestAccess::m_nDepth(*s));
-            EXPECT_EQ(y, TestAccess::m_y(*s));
+            EXPECT_EQ(50, DepthOf(*s));
+            EXPECT_TRUE(TopAt(*s, 50, y));
         }
-        for (CSaucer* p : TestAccess::m_saucers(group))
-            delete p;
+        for (int i = 0; i < list.GetSize(); ++i)
+            delete list.GetSprite(i);
         delete image;
     }
 }
@@ -116,10 +117,11 @@ TEST(CSaucer, WrapsThirtySixHeightsDown)
     s.SetVelocity(0, -1);
     s.SetPosition(0, -24, FALSE);
     RECT area = { 0, 0, 640, 480 };
+    // Tops in a column each saucer covers whatever its sway.
     s.Move(area);
-    EXPECT_EQ(-25, TestAccess::m_y(s));
+    EXPECT_TRUE(TopAt(s, 12, -25));
     s.Move(area);
-    EXPECT_EQ(838, TestAccess::m_y(s));
+    EXPECT_TRUE(TopAt(s, 12, 838));
 
     CSpriteImage* big = Sheet(160);
     CSaucer b;
@@ -127,13 +129,13 @@ TEST(CSaucer, WrapsThirtySixHeightsDown)
     b.SetVelocity(0, -8);
     b.SetPosition(0, -160, FALSE);
     b.Move(area);
-    EXPECT_EQ(-168, TestAccess::m_y(b));
+    EXPECT_TRUE(TopAt(b, 80, -168));
     b.Move(area);
-    EXPECT_EQ(-168 + 5760 - 8, TestAccess::m_y(b));
+    EXPECT_TRUE(TopAt(b, 80, -168 + 5760 - 8));
     // The area's top is what counts.
     b.SetPosition(0, 100 - 161, FALSE);
     b.Move(RECT{ 0, 100, 640, 480 });
-    EXPECT_EQ(100 - 161 + 5760 - 8, TestAccess::m_y(b));
+    EXPECT_TRUE(TopAt(b, 80, 100 - 161 + 5760 - 8));
     delete small;
     delete big;
 }
@@ -150,19 +152,22 @@ TEST(CSaucer, SwaysOnTheSineAndSpins)
     const int firstOffsets[6] = { 0, 0, 0, 1, 1, 1 };
     for (int k = 0; k < 6; ++k) {
         s.Move(area);
-        EXPECT_EQ(100 + firstOffsets[k], TestAccess::m_x(s)) << "frame " << k + 1;
+        const int x = 100 + firstOffsets[k];
+        EXPECT_TRUE(Covers(s, RECT{ x, 300, x + 24, 324 })) << "frame " << k + 1;
         EXPECT_EQ((k + 1) % 8, s.GetFrame());
     }
-    int lowest = 100, highest = 100;
+    // Up to an eighth of the width either way, never further: from 97 to
+    // 103, both reached.
+    bool lowest = false, highest = false;
     for (int k = 0; k < 1000; ++k) {
         s.Move(area);
         ASSERT_LE(TestAccess::m_dPhase(s), 3.141592654);
         ASSERT_GT(TestAccess::m_dPhase(s), -3.141592654);
-        lowest = std::min(lowest, TestAccess::m_x(s));
-        highest = std::max(highest, TestAccess::m_x(s));
+        ASSERT_FALSE(s.HitTest(96, 310, TRUE) || s.HitTest(103 + 24, 310, TRUE)) << "frame " << k + 7;
+        lowest |= s.HitTest(97, 310, TRUE) != FALSE;
+        highest |= s.HitTest(103 + 23, 310, TRUE) != FALSE;
     }
-    // Up to an eighth of the width either way, never further.
-    EXPECT_EQ(97, lowest);
-    EXPECT_EQ(103, highest);
+    EXPECT_TRUE(lowest);
+    EXPECT_TRUE(highest);
     delete image;
 }

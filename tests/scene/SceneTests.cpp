@@ -4,6 +4,7 @@
 #include "support/DDrawWrappers.h"
 #include "support/Process.h"
 #include "support/Registry.h"
+#include "support/SpritePlace.h"
 #include "support/StartupLog.h"
 #include "support/SurfacePixels.h"
 #include "support/TestAccess.h"
@@ -38,6 +39,11 @@ bool Contains(const std::vector<std::string>& lines, const std::string& line)
     return false;
 }
 
+std::string ScreenSized()
+{
+    return OffscreenLabel(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+}
+
 size_t LitPixels(const SurfacePixels& pixels)
 {
     size_t lit = 0;
@@ -53,25 +59,22 @@ const DWORD kNoFrames = 100000;
 // The frame-rate text's grey at 5-6-5.
 const DWORD kGrey565 = (96 >> 3) << 11 | (96 >> 2) << 5 | (96 >> 3);
 
-class FullScreenScene : public testing::Test {
+// A scene on DirectDraw wrapped: the surfaces it made are in reach, and a
+// test can refuse chosen calls. Each test starts the scene (a second start
+// ends the first) and the fixture ends it.
+class SceneTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ClearStoredSettings();
-        SetDwordSetting("Speed", kNoFrames);
-    }
     void TearDown() override
     {
         Finish();
         ClearStoredSettings();
     }
-    CSceneWnd* Start(unsigned seed)
+    CSceneWnd* Start(unsigned seed, DWORD style, RECT rect, HWND parent)
     {
         Finish();
         m_scene = new CSceneWnd(FALSE, m_platform);
         srand(seed);
-        RECT rect = { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
-        EXPECT_TRUE(m_scene->Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr));
+        EXPECT_TRUE(m_scene->Create(0, style, rect, parent ? CWnd::FromHandle(parent) : nullptr));
         return m_scene;
     }
     void Finish()
@@ -83,10 +86,26 @@ protected:
         }
     }
     CSceneWnd* m_scene = nullptr;
-    DisplayPlatform m_platform = RealDisplayPlatform();
+    DDrawRecorder m_recorder;
+    DDrawWrapGuard m_guard{ &m_recorder };
+    DisplayPlatform m_platform = m_guard.platform;
 };
 
-class PreviewScene : public testing::Test {
+class FullScreenScene : public SceneTest {
+protected:
+    void SetUp() override
+    {
+        ClearStoredSettings();
+        SetDwordSetting("Speed", kNoFrames);
+    }
+    CSceneWnd* Start(unsigned seed)
+    {
+        RECT screen = { 0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN) };
+        return SceneTest::Start(seed, WS_POPUP | WS_VISIBLE, screen, nullptr);
+    }
+};
+
+class PreviewScene : public SceneTest {
 protected:
     void SetUp() override
     {
@@ -96,44 +115,46 @@ protected:
     }
     void TearDown() override
     {
+        SceneTest::TearDown();
         DestroyWindow(m_parent);
-        ClearStoredSettings();
     }
     CSceneWnd* Start(unsigned seed)
     {
-        CSceneWnd* scene = new CSceneWnd(FALSE);
-        srand(seed);
-        RECT rect = { 0, 0, 320, 240 };
-        EXPECT_TRUE(scene->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
-        return scene;
+        return SceneTest::Start(seed, WS_CHILD | WS_VISIBLE, { 0, 0, 320, 240 }, m_parent);
     }
     HWND m_parent = nullptr;
 };
 
+// The frame loop's own tests, on a preview.
+using RenderFrame = PreviewScene;
+using RunAnimation = PreviewScene;
+
 } // namespace
 
-TEST(RenderFrame, CountsFramesPerSecondWindow)
+TEST_F(RenderFrame, CountsFramesPerSecondWindow)
 {
-    DisplayPlatform platform = RealDisplayPlatform();
-    platform.timeGetTime = FakeClock;
-    CSceneWnd scene(FALSE, platform);
-    TestAccess::m_bWindowed(scene) = TRUE;
-    TestAccess::m_bRunning(scene) = TRUE;
+    // The clock stands at the start until the frames below move it: the
+    // animation thread never waits out its period, the frames are the test's.
+    SetDwordSetting("Speed", kNoFrames);
+    m_platform.timeGetTime = FakeClock;
+    g_now = 5000;
+    CSceneWnd* scene = Start(1);
     for (int k = 0; k < 21; ++k) {
         g_now = 5000 + 50 * k;
-        scene.RenderFrame();
-        EXPECT_EQ(k < 20 ? 0 : 21, TestAccess::m_nFps(scene)) << "frame " << k;
+        scene->RenderFrame();
+        EXPECT_EQ(k < 20 ? 0 : 21, TestAccess::m_nFps(*scene)) << "frame " << k;
     }
-    // The next window opens at the next frame.
-    g_now += 50;
-    scene.RenderFrame();
-    EXPECT_TRUE(TestAccess::m_bFpsCounting(scene));
-    EXPECT_EQ(1, TestAccess::m_nFpsFrames(scene));
+    // The next window opens at the next frame, and counts on.
+    for (int k = 0; k < 2; ++k) {
+        g_now += 50;
+        scene->RenderFrame();
+    }
+    EXPECT_EQ(2, TestAccess::m_nFpsFrames(*scene));
 
-    // Not running: nothing is counted.
-    TestAccess::m_bRunning(scene) = FALSE;
-    scene.RenderFrame();
-    EXPECT_EQ(1, TestAccess::m_nFpsFrames(scene));
+    // Stopped: nothing is counted.
+    scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
+    scene->RenderFrame();
+    EXPECT_EQ(2, TestAccess::m_nFpsFrames(*scene));
 }
 
 TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
@@ -144,10 +165,9 @@ TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
     const unsigned seed = 4242;
     CSceneWnd* scene = Start(seed);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    EXPECT_EQ(1, TestAccess::m_nGroups(*scene));
+    // One group of eight, and the animation running.
     EXPECT_EQ(8, TestAccess::m_sprites(*scene).GetSize());
-    EXPECT_EQ(10u, TestAccess::m_nTimerPeriod(*scene));
-    EXPECT_TRUE(TestAccess::m_bThreadStarted(*scene));
+    EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
 
     // The whole log of the start: the display's lines, then the scene's.
     std::vector<std::string> expected =
@@ -158,16 +178,17 @@ TEST_F(PreviewScene, OneGroupOfTheSmallestSaucersWhateverTheCount)
     EXPECT_EQ(expected, Saved(scene->m_log, "skardel_scene.scr"));
     scene->DestroyWindow();
     EXPECT_EQ(0, TestAccess::m_sprites(*scene).GetSize());
-    EXPECT_EQ(nullptr, TestAccess::m_pDirectDraw(*scene));
-    delete scene;
+    EXPECT_EQ(nullptr, m_recorder.DirectDraw());
 }
 
 TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
 {
     SetDwordSetting("Speed", 250);
+    // A clock that stands still: the thread waits out its period for good,
+    // and the saucers stay where they were put.
+    m_platform.timeGetTime = FakeClock;
     const unsigned seed = 4242;
     CSceneWnd* scene = Start(seed);
-    EXPECT_EQ(250u, TestAccess::m_nTimerPeriod(*scene));
     // Replay the draws: twenty stars of three draws, the row and column, then
     // the leader's step and drop.
     srand(seed);
@@ -177,33 +198,32 @@ TEST_F(PreviewScene, SlowSpeedsAreKeptAndTheThreadStopsAtOnce)
     int c = rand() % (320 / (8 * 24) + 1);
     rand();                       // the leader's sway rate
     int drop = 4 + rand() % 5;
-    CSaucer* leader = TestAccess::m_saucers(TestAccess::m_pGroups(*scene)[0])[0];
-    EXPECT_EQ(c * 8 * 24 + 72, TestAccess::m_nBaseX(*leader));
-    // At one pixel a quarter second the thread has hardly moved it yet.
-    EXPECT_LE(TestAccess::m_y(*leader), r * 6 * 24 + 36 / drop);
-    EXPECT_GT(TestAccess::m_y(*leader), r * 6 * 24 + 36 / drop - 20);
-
+    // The leader, first of the one group, where it was put and swaying about it.
+    const int x = c * 8 * 24 + 72, y = r * 6 * 24 + 36 / drop;
+    CSprite* leader = TestAccess::m_sprites(*scene).GetSprite(0);
+    EXPECT_TRUE(Covers(*leader, RECT{ x, y, x + 24, y + 24 }));
+    EXPECT_EQ(x, TestAccess::m_nBaseX(*static_cast<CSaucer*>(leader)));
 
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
     EXPECT_TRUE(Contains(lines, "Timer period = 250"));
     // A stop while the thread waits out its period ends the thread itself
-    // (a stop that only gave up waiting would leave it running), and a
-    // second stop (destroy) waits for nothing.
+    // (a stop that only gave up waiting would leave it running), a frame
+    // asked for afterwards draws nothing, and a second stop (destroy) waits
+    // for nothing.
     scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
-    EXPECT_FALSE(TestAccess::m_bRunning(*scene));
-    scene->DestroyWindow();
-    delete scene;
+    const int blts = m_recorder.Calls("IDirectDrawSurface3::Blt");
+    scene->RenderFrame();
+    EXPECT_EQ(blts, m_recorder.Calls("IDirectDrawSurface3::Blt"));
 }
 
 TEST_F(PreviewScene, HugeSpeedStillStopsAtOnce)
 {
     SetDwordSetting("Speed", 0xFFFFFFF0);
     CSceneWnd* scene = Start(1);
-    EXPECT_EQ(0xFFFFFFF0u, TestAccess::m_nTimerPeriod(*scene));
+    EXPECT_TRUE(Contains(Saved(scene->m_log, "skardel_scene.scr"), "Timer period = -16"));  // as a signed value
     scene->DestroyWindow();
     EXPECT_EQ(WAIT_OBJECT_0, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
-    delete scene;
 }
 
 TEST_F(FullScreenScene, CountZeroGivesOnlyTheStars)
@@ -211,8 +231,6 @@ TEST_F(FullScreenScene, CountZeroGivesOnlyTheStars)
     SetDwordSetting("Count", 0);
     CSceneWnd* scene = Start(7);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    EXPECT_EQ(0, TestAccess::m_nGroups(*scene));
-    EXPECT_EQ(nullptr, TestAccess::m_pGroups(*scene));
     EXPECT_EQ(0, TestAccess::m_sprites(*scene).GetSize());
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_scene.scr");
     const std::vector<std::string> scene_lines(lines.end() - 4, lines.end());
@@ -224,8 +242,8 @@ TEST_F(FullScreenScene, CountZeroGivesOnlyTheStars)
 TEST_F(FullScreenScene, NoStarsLeaveThePlainBlackBackground)
 {
     SetDwordSetting("Stars", 0);
-    CSceneWnd* scene = Start(7);
-    SurfacePixels background = ReadSurface(TestAccess::m_pBackground(*scene));
+    Start(7);
+    SurfacePixels background = ReadSurface(m_recorder.Surface(ScreenSized()));
     ASSERT_EQ(GetSystemMetrics(SM_CXSCREEN) * GetSystemMetrics(SM_CYSCREEN), int(background.values.size()));
     EXPECT_EQ(0u, LitPixels(background));
 }
@@ -234,11 +252,9 @@ TEST_F(FullScreenScene, FourStarsAtTheirDrawnPlaces)
 {
     SetDwordSetting("Stars", 4);
     const unsigned seed = 99;
-    CSceneWnd* scene = Start(seed);
+    Start(seed);
     const int W = GetSystemMetrics(SM_CXSCREEN), H = GetSystemMetrics(SM_CYSCREEN);
-    const int sw = TestAccess::m_starImage(*scene).m_nFrameWidth, sh = TestAccess::m_starImage(*scene).m_nFrameHeight;
-    ASSERT_EQ(8, sw);
-    ASSERT_EQ(8, sh);
+    const int sw = 8, sh = 8;  // a frame of the star sheet's three
     srand(seed);
     RECT stars[4];
     for (RECT& star : stars) {
@@ -247,7 +263,7 @@ TEST_F(FullScreenScene, FourStarsAtTheirDrawnPlaces)
         RandomRange(0, 2);
         star = RECT{ x, y, x + sw, y + sh };
     }
-    SurfacePixels background = ReadSurface(TestAccess::m_pBackground(*scene));
+    SurfacePixels background = ReadSurface(m_recorder.Surface(ScreenSized()));
     ASSERT_EQ(W, background.width);
     int litInStar[4] = {};
     int litOutside = 0;
@@ -303,9 +319,8 @@ TEST_F(FullScreenScene, FrameRateTextFollowsTheLowestBitOfFps)
     for (DWORD fps : { 2u, 3u }) {
         SetDwordSetting("Fps", fps);
         CSceneWnd* scene = Start(1);
-        EXPECT_EQ(fps, TestAccess::m_bShowFps(*scene));
         scene->RenderFrame();
-        std::pair<int, int> grey = CountValue(ReadSurface(TestAccess::m_pPrimary(*scene)), kGrey565, corner);
+        std::pair<int, int> grey = CountValue(ReadSurface(m_recorder.Surface("primary")), kGrey565, corner);
         if (fps == 3) {
             EXPECT_GT(grey.first, 20) << "\"FPS: 0\" in grey at the top left";
         } else {
@@ -317,53 +332,61 @@ TEST_F(FullScreenScene, FrameRateTextFollowsTheLowestBitOfFps)
 
 namespace {
 
-// A clock that moves one millisecond each time it is read, and twenty more
-// at each frame's counting read: frames that take 20 ms.
+// The animation thread's clock: it moves one millisecond each time it is
+// read, and twenty more at each frame's counting read (frames that take
+// 20 ms); after the sixth frame it stands still, and the thread waits.
 struct PacedFrames {
     CSceneWnd* scene = nullptr;
     int seenFrames = 0;
-    std::vector<DWORD> ends;
-} g_paced;
+    DWORD ends[6] = {};
+    std::atomic<int> frames{ 0 };
+} *g_paced = nullptr;
 
 DWORD WINAPI PacingClock()
 {
+    if (g_paced->frames == 6)
+        return g_now;
     g_now += 1;
-    if (TestAccess::m_nFpsFrames(*g_paced.scene) != g_paced.seenFrames) {
-        g_paced.seenFrames = TestAccess::m_nFpsFrames(*g_paced.scene);
+    if (TestAccess::m_nFpsFrames(*g_paced->scene) != g_paced->seenFrames) {
+        g_paced->seenFrames = TestAccess::m_nFpsFrames(*g_paced->scene);
         g_now += 20;
-        g_paced.ends.push_back(g_now);
-        if (g_paced.ends.size() == 6)
-            TestAccess::m_bStopRequested(*g_paced.scene) = TRUE;
+        g_paced->ends[g_paced->frames] = g_now;
+        ++g_paced->frames;
     }
     return g_now;
 }
 
 } // namespace
 
-TEST(RunAnimation, PeriodRunsFromTheEndOfEachFrame)
+TEST_F(RunAnimation, PeriodRunsFromTheEndOfEachFrame)
 {
-    DisplayPlatform platform = RealDisplayPlatform();
-    platform.timeGetTime = PacingClock;
-    CSceneWnd scene(FALSE, platform);
-    TestAccess::m_bWindowed(scene) = TRUE;
-    TestAccess::m_bRunning(scene) = TRUE;
-    TestAccess::m_nTimerPeriod(scene) = 30;
+    SetDwordSetting("Speed", 30);
+    PacedFrames paced;
+    g_paced = &paced;
     g_now = 1000;
-    g_paced = PacedFrames();
-    g_paced.scene = &scene;
-    CAnimationControl control;
-    control.pScene = &scene;
-    EXPECT_EQ(0u, scene.RunAnimation(&control));
-    ASSERT_EQ(6u, g_paced.ends.size());
+    m_platform.timeGetTime = PacingClock;
+    CSceneWnd* scene = new CSceneWnd(FALSE, m_platform);
+    paced.scene = scene;
+    ASSERT_TRUE(scene->Create(0, WS_CHILD | WS_VISIBLE, RECT{ 0, 0, 320, 240 }, CWnd::FromHandle(m_parent)));
+    // However slowly the thread gets there: its pace is the clock's.
+    for (int i = 0; i < 3000 && paced.frames < 6; ++i)
+        Sleep(10);
+    scene->DestroyWindow();
+    DWORD code = 1;
+    EXPECT_TRUE(GetExitCodeThread(TestAccess::m_pThread(*scene)->m_hThread, &code));
+    EXPECT_EQ(0u, code);
+    ASSERT_EQ(6, paced.frames);
     // From one frame's end to the next: the whole period, then the 20 ms
     // frame, plus the few reads of the clock itself.
-    for (size_t k = 1; k < g_paced.ends.size(); ++k) {
-        DWORD gap = g_paced.ends[k] - g_paced.ends[k - 1];
+    for (int k = 1; k < 6; ++k) {
+        DWORD gap = paced.ends[k] - paced.ends[k - 1];
         EXPECT_GE(gap, 30u + 20u) << "frame " << k;
         EXPECT_LE(gap, 30u + 20u + 3u) << "frame " << k;
     }
-    EXPECT_EQ(6, TestAccess::m_nFpsFrames(scene));
-    EXPECT_EQ(0, TestAccess::m_nFps(scene));
+    EXPECT_EQ(6, TestAccess::m_nFpsFrames(*scene));
+    EXPECT_EQ(0, TestAccess::m_nFps(*scene));
+    g_paced = nullptr;
+    delete scene;
 }
 
 TEST_F(PreviewScene, NeverShowsTheFrameRateText)
@@ -371,19 +394,16 @@ TEST_F(PreviewScene, NeverShowsTheFrameRateText)
     SetDwordSetting("Fps", 3);
     SetDwordSetting("Speed", kNoFrames);
     CSceneWnd* scene = Start(5);
-    EXPECT_EQ(3u, TestAccess::m_bShowFps(*scene));
     scene->RenderFrame();
     // The screen under the window shows the composed frame and nothing over it.
-    SurfacePixels screen = ReadSurface(TestAccess::m_pPrimary(*scene));
-    SurfacePixels frame = ReadSurface(TestAccess::m_pWork(*scene));
+    SurfacePixels screen = ReadSurface(m_recorder.Surface("primary"));
+    SurfacePixels frame = ReadSurface(m_recorder.Surface(ScreenSized()));
     ASSERT_GT(screen.width, 0);
     int differing = 0;
     for (int y = 0; y < 240; ++y)
         for (int x = 0; x < 320; ++x)
             differing += screen.At(x, y) != frame.At(x, y);
     EXPECT_EQ(0, differing);
-    scene->DestroyWindow();
-    delete scene;
 }
 
 namespace {
@@ -414,20 +434,21 @@ TEST_F(FullScreenScene, Depth8_PaletteAndGroupPlacesOnA640By480Display)
     const unsigned seed = 2026;
     CSceneWnd* scene = Start(seed);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    EXPECT_EQ(8, TestAccess::m_nScreenDepth(*scene));
-    ASSERT_NE(nullptr, TestAccess::m_pPalette(*scene));
+    // The palette display keeps its mode, and the scene's palette is on it.
+    IDirectDrawSurface3* primary = m_recorder.Surface("primary");
+    DDSURFACEDESC desc = {};
+    desc.dwSize = sizeof desc;
+    ASSERT_EQ(DD_OK, primary->GetSurfaceDesc(&desc));
+    EXPECT_EQ(8u, desc.ddpfPixelFormat.dwRGBBitCount);
     IDirectDrawPalette* palette = nullptr;
-    ASSERT_EQ(DD_OK, TestAccess::m_pPrimary(*scene)->GetPalette(&palette));
-    EXPECT_EQ(TestAccess::m_pPalette(*scene), palette);
+    ASSERT_EQ(DD_OK, primary->GetPalette(&palette));
     palette->Release();
 
-    ASSERT_EQ(40, TestAccess::m_nGroups(*scene));
-    int fw[4], fh[4];
-    for (int k = 0; k < 4; ++k) {
-        fw[k] = TestAccess::m_saucerImages(*scene)[k].m_nFrameWidth;
-        fh[k] = TestAccess::m_saucerImages(*scene)[k].m_nFrameHeight;
-    }
-    EXPECT_EQ((std::vector<int>{ 24, 40, 80, 160 }), std::vector<int>(fw, fw + 4));
+    // Forty groups of eight; each group's leader where its type's grid and
+    // its drop put it.
+    CSpriteList& sprites = TestAccess::m_sprites(*scene);
+    ASSERT_EQ(40 * 8, sprites.GetSize());
+    const int fw[4] = { 24, 40, 80, 160 }, fh[4] = { 24, 40, 80, 160 };
     srand(seed);
     int typesSeen[4] = {};
     for (int g = 0; g < 40; ++g) {
@@ -450,10 +471,15 @@ TEST_F(FullScreenScene, Depth8_PaletteAndGroupPlacesOnA640By480Display)
                 drop = d;
         }
         EXPECT_TRUE(IsStartingPlace(type, x[type], y[type])) << "group " << g;
-        const CSaucer* leader = TestAccess::m_saucers(TestAccess::m_pGroups(*scene)[g])[0];
-        EXPECT_EQ(fw[type], TestAccess::m_nWidth(*leader)) << "group " << g;
-        EXPECT_EQ(x[type] + 3 * fw[type], TestAccess::m_nBaseX(*leader)) << "group " << g;
-        EXPECT_EQ(y[type] + (fh[type] + fh[type] / 2) / drop, TestAccess::m_y(*leader)) << "group " << g;
+        const int lx = x[type] + 3 * fw[type], ly = y[type] + (fh[type] + fh[type] / 2) / drop;
+        const RECT place = { lx, ly, lx + fw[type], ly + fh[type] };
+        CSaucer* leader = nullptr;
+        for (int i = 0; i < sprites.GetSize() && !leader; ++i) {
+            if (Covers(*sprites.GetSprite(i), place))
+                leader = static_cast<CSaucer*>(sprites.GetSprite(i));
+        }
+        ASSERT_NE(nullptr, leader) << "group " << g;
+        EXPECT_EQ(lx, TestAccess::m_nBaseX(*leader)) << "group " << g;
     }
     for (int k = 0; k < 4; ++k)
         EXPECT_GT(typesSeen[k], 0) << "this seed gives no group of type " << k;
@@ -463,31 +489,28 @@ TEST_F(PreviewScene, Depth8_PreviewSetsTheSamePalette)
 {
     if (EnvironmentValue("SKARDEL_DEPTH") != "8")
         GTEST_SKIP() << "needs the 8-bit 640 x 480 display";
-    CSceneWnd* scene = Start(3);
-    ASSERT_NE(nullptr, TestAccess::m_pPalette(*scene));
+    Start(3);
+    CComPtr<IDirectDrawPalette> shown;
+    ASSERT_EQ(DD_OK, m_recorder.Surface("primary")->GetPalette(&shown));
     PALETTEENTRY scene_entries[256], sheet_entries[256];
-    ASSERT_EQ(DD_OK, TestAccess::m_pPalette(*scene)->GetEntries(0, 0, 256, scene_entries));
-    CComPtr<IDirectDrawPalette> sheet = DDLoadPalette2(TestAccess::m_pDirectDraw(*scene), "IDB_MARS4");
+    ASSERT_EQ(DD_OK, shown->GetEntries(0, 0, 256, scene_entries));
+    CComPtr<IDirectDrawPalette> sheet = DDLoadPalette2(m_recorder.DirectDraw(), "IDB_MARS4");
     ASSERT_NE(nullptr, sheet);
     ASSERT_EQ(DD_OK, sheet->GetEntries(0, 0, 256, sheet_entries));
     for (int i = 0; i < 256; ++i)
         EXPECT_EQ(RGB(sheet_entries[i].peRed, sheet_entries[i].peGreen, sheet_entries[i].peBlue),
                   RGB(scene_entries[i].peRed, scene_entries[i].peGreen, scene_entries[i].peBlue))
             << "entry " << i;
-    scene->DestroyWindow();
-    delete scene;
 }
 
 TEST_F(PreviewScene, FourStarsAreNoneInThePreview)
 {
     SetDwordSetting("Stars", 4);
     SetDwordSetting("Speed", kNoFrames);
-    CSceneWnd* scene = Start(11);
-    SurfacePixels background = ReadSurface(TestAccess::m_pBackground(*scene));
+    Start(11);
+    SurfacePixels background = ReadSurface(m_recorder.Surface(OffscreenLabel(320, 240)));
     ASSERT_EQ(320 * 240, int(background.values.size()));
     EXPECT_EQ(0u, LitPixels(background));
-    scene->DestroyWindow();
-    delete scene;
 }
 
 namespace {
@@ -524,9 +547,8 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     SetDwordSetting("Speed", 10);
     StuckFrame stuck;
     g_stuck = &stuck;
-    DisplayPlatform platform = RealDisplayPlatform();
-    platform.timeGetTime = StickingClock;
-    CSceneWnd* scene = new CSceneWnd(FALSE, platform);
+    m_platform.timeGetTime = StickingClock;
+    CSceneWnd* scene = new CSceneWnd(FALSE, m_platform);
     RECT rect = { 0, 0, 320, 240 };
     stuck.scene = scene;
     ASSERT_TRUE(scene->Create(0, WS_CHILD | WS_VISIBLE, rect, CWnd::FromHandle(m_parent)));
@@ -551,8 +573,8 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     ASSERT_FALSE(rescued) << "the stop waited for the stuck frame";
     EXPECT_EQ(WAIT_TIMEOUT, WaitForSingleObject(TestAccess::m_pThread(*scene)->m_hThread, 0));
     // Nothing the thread may still touch was released.
-    EXPECT_NE(nullptr, TestAccess::m_pDirectDraw(*scene));
-    EXPECT_NE(nullptr, TestAccess::m_pWork(*scene));
+    EXPECT_NE(nullptr, m_recorder.DirectDraw());
+    EXPECT_NE(nullptr, m_recorder.Surface(ScreenSized()));
     EXPECT_NE(0, TestAccess::m_sprites(*scene).GetSize());
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_stuck.scr");
     EXPECT_TRUE(Contains(lines, "Animation thread did not stop - its objects are left until the program ends"));
@@ -564,25 +586,16 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     delete scene;
 }
 
-namespace {
-
-// The scene on DirectDraw wrapped, so that a test can refuse chosen calls.
-class WrappedFullScreenScene : public FullScreenScene {
-protected:
-    WrappedFullScreenScene() { m_platform = m_guard.platform; }
-    DDrawRecorder m_recorder;
-    DDrawWrapGuard m_guard{ &m_recorder };
-};
-
-} // namespace
-
-TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFailuresIsToldOnce)
+TEST_F(FullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFailuresIsToldOnce)
 {
     SetDwordSetting("Stars", 200);
     CSceneWnd* scene = Start(11);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    SurfacePixels before = ReadSurface(TestAccess::m_pBackground(*scene));
-    SurfacePixels sheet = ReadSurface(TestAccess::m_pSurface(TestAccess::m_saucerImages(*scene)[2]));
+    IDirectDrawSurface3* primary = m_recorder.Surface("primary");
+    IDirectDrawSurface3* background = m_recorder.Surface(ScreenSized());
+    IDirectDrawSurface3* mars3 = m_recorder.Surface(OffscreenLabel(320, 160));  // the third saucer sheet
+    SurfacePixels before = ReadSurface(background);
+    SurfacePixels sheet = ReadSurface(mars3);
     ASSERT_LT(0u, LitPixels(before));
     const size_t startLines = Saved(scene->m_log, "skardel_lost.scr").size();
 
@@ -590,21 +603,21 @@ TEST_F(WrappedFullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFai
     // secure desktop comes in front: the surfaces are lost for real.
     scene->SendMessage(WM_ACTIVATEAPP, FALSE, 0);
     scene->SendMessage(WM_ACTIVATEAPP, TRUE, 0);
-    ASSERT_EQ(DDERR_SURFACELOST, TestAccess::m_pBackground(*scene)->IsLost());
+    ASSERT_EQ(DDERR_SURFACELOST, background->IsLost());
     // Windows refuses the restore while another program holds the display;
     // Wine lets it through, so that refusal is made here, frame after frame.
     m_recorder.FailCall("IDirectDrawSurface3::Restore", DDERR_WRONGMODE, 0);
     for (int i = 0; i < 5; ++i)
         scene->Redraw();
-    EXPECT_EQ(DDERR_SURFACELOST, TestAccess::m_pBackground(*scene)->IsLost());
+    EXPECT_EQ(DDERR_SURFACELOST, background->IsLost());
     // Given back: the next frame restores every surface and its picture.
     m_recorder.FailCall("", S_OK);
     scene->Redraw();
-    EXPECT_EQ(DD_OK, TestAccess::m_pPrimary(*scene)->IsLost());
-    EXPECT_EQ(DD_OK, TestAccess::m_pBackground(*scene)->IsLost());
-    EXPECT_EQ(DD_OK, TestAccess::m_pSurface(TestAccess::m_saucerImages(*scene)[2])->IsLost());
-    EXPECT_EQ(before.values, ReadSurface(TestAccess::m_pBackground(*scene)).values);
-    EXPECT_EQ(sheet.values, ReadSurface(TestAccess::m_pSurface(TestAccess::m_saucerImages(*scene)[2])).values);
+    EXPECT_EQ(DD_OK, primary->IsLost());
+    EXPECT_EQ(DD_OK, background->IsLost());
+    EXPECT_EQ(DD_OK, mars3->IsLost());
+    EXPECT_EQ(before.values, ReadSurface(background).values);
+    EXPECT_EQ(sheet.values, ReadSurface(mars3).values);
     scene->Redraw();
 
     std::vector<std::string> lines = Saved(scene->m_log, "skardel_lost.scr");
@@ -618,22 +631,20 @@ TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecond
     SetDwordSetting("Count", 0);
     SetDwordSetting("Stars", 0);
     SetDwordSetting("Fps", 1);
-    // The scene's clock stands still until its thread is stopped; frames
-    // are made from here on it.
+    // Frames made here on the scene's own clock, which stands at the start
+    // until they move it: the animation thread never waits out its period.
     m_platform.timeGetTime = FakeClock;
+    g_now = 5000;
     CSceneWnd* scene = Start(1);
     ASSERT_NE(nullptr, scene->GetSafeHwnd());
-    scene->SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
-    TestAccess::m_bRunning(*scene) = TRUE;
     // Twenty-one frames within one second of the scene's clock.
     for (int k = 0; k < 21; ++k) {
         g_now = 5000 + 50 * k;
         scene->RenderFrame();
     }
-    ASSERT_EQ(21, TestAccess::m_nFps(*scene));
     // Any frame composed now carries the count, a paint's as well.
     scene->Redraw();
-    SurfacePixels shown = ReadSurface(TestAccess::m_pPrimary(*scene));
+    SurfacePixels shown = ReadSurface(m_recorder.Surface("primary"));
 
     // The same text drawn by GDI on a surface of the screen's format.
     DDSURFACEDESC desc = {};
@@ -643,7 +654,7 @@ TEST_F(FullScreenScene, FrameRateTextIsPartOfEveryComposedFrameWithTheLastSecond
     desc.dwWidth = 160;
     desc.dwHeight = 32;
     IDirectDrawSurface* plain = nullptr;
-    ASSERT_EQ(DD_OK, TestAccess::m_pDirectDraw(*scene)->CreateSurface(&desc, &plain, nullptr));
+    ASSERT_EQ(DD_OK, m_recorder.DirectDraw()->CreateSurface(&desc, &plain, nullptr));
     IDirectDrawSurface3* reference = nullptr;
     ASSERT_EQ(DD_OK, plain->QueryInterface(IID_IDirectDrawSurface3, reinterpret_cast<void**>(&reference)));
     plain->Release();

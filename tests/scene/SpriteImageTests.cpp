@@ -5,11 +5,10 @@
 
 namespace {
 
-// A sheet of that size as a loaded image has it, without its surface.
+// A sheet of that size as a loaded image has it, without its surface: one
+// frame, the whole sheet.
 void MakeSheet(CSpriteImage& image, int width, int height)
 {
-    TestAccess::m_nWidth(image) = width;
-    TestAccess::m_nHeight(image) = height;
     image.m_nFrameWidth = width;
     image.m_nFrameHeight = height;
 }
@@ -22,7 +21,7 @@ TEST(CSpriteImage, CutsFramesFromTheCurrentFrameSize)
     EXPECT_EQ(1, TestAccess::m_nColumns(fresh));
     EXPECT_EQ(1, fresh.m_nFrameCount);
     EXPECT_EQ(0, fresh.m_nFrameWidth);
-    EXPECT_EQ(nullptr, TestAccess::m_pSurface(fresh));
+    EXPECT_TRUE(fresh.DrawFrame(nullptr, 0, 0, 0));  // no surface: nothing drawn on no destination
 
     CSpriteImage mars1;
     MakeSheet(mars1, 192, 24);

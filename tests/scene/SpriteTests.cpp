@@ -1,5 +1,6 @@
 #include "scene/SpriteWnd.h"
 #include "scene/Sprite.h"
+#include "support/SpritePlace.h"
 #include "support/TestAccess.h"
 
 #include <gtest/gtest.h>
@@ -9,22 +10,22 @@
 
 namespace {
 
+int g_imagesDeleted = 0;
+
 // An image with frames of the given size and no surface: enough for the
-// sprite's arithmetic.
+// sprite's arithmetic. It counts its deletions.
+class CFakeImage : public CSpriteImage {
+public:
+    ~CFakeImage() override { ++g_imagesDeleted; }
+};
+
 CSpriteImage* FakeImage(int frameWidth, int frameHeight, int columns)
 {
-    CSpriteImage* image = new CSpriteImage;
-    TestAccess::m_nWidth(*image) = frameWidth * columns;
-    TestAccess::m_nHeight(*image) = frameHeight;
-    image->m_nFrameWidth = TestAccess::m_nWidth(*image);
+    CSpriteImage* image = new CFakeImage;
+    image->m_nFrameWidth = frameWidth * columns;
     image->m_nFrameHeight = frameHeight;
     image->SetFrameGrid(columns, 1);
     return image;
-}
-
-bool SameRect(const RECT& r, int l, int t, int rr, int b)
-{
-    return r.left == l && r.top == t && r.right == rr && r.bottom == b;
 }
 
 class CTracingSprite : public CSprite {
@@ -66,23 +67,27 @@ public:
 
 TEST(CSprite, StartsEmptyAndTakesOneImage)
 {
-    CSprite sprite;
-    EXPECT_TRUE(sprite.IsVisible());
-    EXPECT_EQ(50, TestAccess::m_nDepth(sprite));
-    EXPECT_TRUE(sprite.IsAnimationForward());
-    EXPECT_EQ(0, sprite.GetReserved());
-    EXPECT_FALSE(sprite.SetImage(nullptr, 3));
-
     CSpriteImage* first = FakeImage(24, 24, 8);
     CSpriteImage* second = FakeImage(40, 40, 8);
-    sprite.SetPosition(100, 50, FALSE);
-    ASSERT_TRUE(sprite.SetImage(first, 7));
-    EXPECT_TRUE(SameRect(TestAccess::m_rect(sprite), 100, 50, 124, 74));
-    EXPECT_EQ(0, sprite.GetFrame());
-    EXPECT_EQ(7, TestAccess::m_nImageTag(sprite));
-    EXPECT_FALSE(sprite.SetImage(second, 1));
-    EXPECT_EQ(first, sprite.GetImage());
-    EXPECT_FALSE(TestAccess::m_bOwnsImage(sprite));
+    g_imagesDeleted = 0;
+    {
+        CSprite sprite;
+        EXPECT_TRUE(sprite.IsVisible());
+        EXPECT_EQ(50, DepthOf(sprite));
+        EXPECT_TRUE(sprite.IsAnimationForward());
+        EXPECT_EQ(0, sprite.GetReserved());
+        EXPECT_FALSE(sprite.SetImage(nullptr, 3));
+
+        sprite.SetPosition(100, 50, FALSE);
+        ASSERT_TRUE(sprite.SetImage(first, 7));
+        EXPECT_TRUE(Covers(sprite, RECT{ 100, 50, 124, 74 }));
+        EXPECT_EQ(0, sprite.GetFrame());
+        EXPECT_EQ(7, TestAccess::m_nImageTag(sprite));
+        EXPECT_FALSE(sprite.SetImage(second, 1));
+        EXPECT_EQ(first, sprite.GetImage());
+    }
+    // Given, not made: the image outlives the sprite.
+    EXPECT_EQ(0, g_imagesDeleted);
     delete first;
     delete second;
 }
@@ -135,15 +140,18 @@ TEST(CSprite, GeometryKeepsRectangleAndFieldsTogether)
     CSprite sprite;
     sprite.SetImage(image, 0);
     sprite.SetSize(50, 50, FALSE);
-    EXPECT_TRUE(SameRect(TestAccess::m_rect(sprite), 0, 0, 50, 50));
+    EXPECT_TRUE(Covers(sprite, RECT{ 0, 0, 50, 50 }));
     EXPECT_EQ(24, image->m_nFrameWidth);  // the drawn frame does not change
     sprite.SetEdges(10, 20, 30, 60, FALSE);
-    EXPECT_EQ(10, TestAccess::m_x(sprite));
-    EXPECT_EQ(20, TestAccess::m_y(sprite));
-    EXPECT_EQ(20, TestAccess::m_nWidth(sprite));
-    EXPECT_EQ(40, TestAccess::m_nHeight(sprite));
+    EXPECT_TRUE(Covers(sprite, RECT{ 10, 20, 30, 60 }));
+    // Its place and size went with the rectangle: a move along one axis
+    // back to where it was before is a move, and keeps the new size.
+    sprite.MoveTo(10, 0, FALSE);
+    EXPECT_TRUE(Covers(sprite, RECT{ 10, 0, 30, 40 }));
+    sprite.MoveTo(0, 0, FALSE);
+    EXPECT_TRUE(Covers(sprite, RECT{ 0, 0, 20, 40 }));
     sprite.MoveTo(-5, 7, FALSE);
-    EXPECT_TRUE(SameRect(TestAccess::m_rect(sprite), -5, 7, 15, 47));
+    EXPECT_TRUE(Covers(sprite, RECT{ -5, 7, 15, 47 }));
     sprite.SetVelocity(0, -8);
     EXPECT_EQ(-8, sprite.GetVelocity().y);
     sprite.SetUserPoint2(3, 4);
@@ -173,10 +181,11 @@ TEST(CSpriteList, KeepsDepthOrderAndOwnsNothing)
     CSpriteWnd display(FALSE);
     theDisplayWnd = &display;
     CSprite a, b, c, d, stranger;
-    TestAccess::m_nDepth(a) = 50;
-    TestAccess::m_nDepth(b) = 70;
-    TestAccess::m_nDepth(c) = 50;
-    TestAccess::m_nDepth(d) = 60;
+    // Not in the list yet: nothing moves.
+    a.SetDepth(50, FALSE);
+    b.SetDepth(70, FALSE);
+    c.SetDepth(50, FALSE);
+    d.SetDepth(60, FALSE);
     CSpriteList& list = TestAccess::m_sprites(display);
     for (CSprite* s : { &a, &b, &c, &d })
         EXPECT_TRUE(list.Insert(s));

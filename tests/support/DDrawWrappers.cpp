@@ -54,7 +54,12 @@ std::string DDrawRecorder::SurfaceLabel(const DDSURFACEDESC* desc) const
 {
     if (desc->ddsCaps.dwCaps & DDSCAPS_PRIMARYSURFACE)
         return "primary";
-    return "offscreen " + std::to_string(desc->dwWidth) + "x" + std::to_string(desc->dwHeight);
+    return OffscreenLabel(int(desc->dwWidth), int(desc->dwHeight));
+}
+
+std::string OffscreenLabel(int width, int height)
+{
+    return "offscreen " + std::to_string(width) + "x" + std::to_string(height);
 }
 
 IDirectDrawSurface* Unwrap(IDirectDrawSurface* surface)

@@ -11,9 +11,11 @@
 #include <ddraw.h>
 
 #include <atomic>
+#include <iterator>
 #include <map>
 #include <mutex>
 #include <string>
+#include <utility>
 #include <vector>
 
 class DDrawRecorder {
@@ -28,7 +30,18 @@ public:
     }
 
     bool ShouldFail(const std::string& call, HRESULT* hr);
-    void OnWrap() { ++m_references; }
+    void OnWrap(const char* name, const std::string& label, void* object)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        ++m_references;
+        m_held[{ name, label }] = object;
+    }
+    void OnGone(void* object)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        for (auto it = m_held.begin(); it != m_held.end();)
+            it = it->second == object ? m_held.erase(it) : std::next(it);
+    }
     void OnAddRef() { ++m_references; }
     void OnRelease(const std::string& label)
     {
@@ -55,11 +68,29 @@ public:
 
     int References() const { return m_references; }
 
+    // What the program made through the wrappers and still holds, the newest
+    // of each label, borrowed: the surfaces it composes on and shows, its
+    // DirectDraw object and clipper, seen where the platform sees them.
+    IDirectDrawSurface3* Surface(const std::string& label)
+    {
+        return static_cast<IDirectDrawSurface3*>(Held("IDirectDrawSurface3", label));
+    }
+    IDirectDraw2* DirectDraw() { return static_cast<IDirectDraw2*>(Held("IDirectDraw2", "IDirectDraw2")); }
+    IDirectDrawClipper* Clipper() { return static_cast<IDirectDrawClipper*>(Held("IDirectDrawClipper", "clipper")); }
+
     std::vector<std::string> releases;   // labels, in order of release
     std::vector<std::string> clippers;   // "label set" / "label cleared"
     std::map<std::string, int> calls;    // how often each method was called
 
 private:
+    void* Held(const char* name, const std::string& label)
+    {
+        std::lock_guard<std::mutex> lock(m_lock);
+        auto it = m_held.find({ name, label });
+        return it == m_held.end() ? nullptr : it->second;
+    }
+
+    std::map<std::pair<std::string, std::string>, void*> m_held;  // by interface and label
     std::string m_failCall;
     HRESULT m_failResult = S_OK;
     int m_failOccurrence = 1;
@@ -80,6 +111,9 @@ public:
 
     DisplayPlatform platform;
 };
+
+// The recorder's label of an off-screen surface of that size.
+std::string OffscreenLabel(int width, int height);
 
 // Wrapped objects given to the real DirectDraw are given as the real ones.
 class WrapSurface;
@@ -102,7 +136,7 @@ public:
     Wrapper(I* real, DDrawRecorder* recorder, std::string label, const char* name)
         : m_real(real), m_recorder(recorder), m_label(std::move(label)), m_name(name)
     {
-        m_recorder->OnWrap();
+        m_recorder->OnWrap(name, m_label, static_cast<I*>(this));
     }
     I* Real() const { return m_real; }
 
@@ -126,8 +160,10 @@ public:
     {
         m_recorder->OnRelease(m_label);
         ULONG left = m_real->Release();
-        if (--m_refs == 0)
+        if (--m_refs == 0) {
+            m_recorder->OnGone(static_cast<I*>(this));
             delete this;
+        }
         return left;
     }
 

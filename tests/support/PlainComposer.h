@@ -15,21 +15,22 @@
 template <class Pixel>
 class CPlainComposer {
 public:
-    // Reads the window's background and every sprite's sheet once.
-    explicit CPlainComposer(CSpriteWnd& wnd) : m_wnd(wnd)
+    // Reads the window's background (its surface) and every sprite's sheet
+    // once.
+    CPlainComposer(CSpriteWnd& wnd, IDirectDrawSurface3* background) : m_wnd(wnd)
     {
         RECT window;
         ::GetWindowRect(wnd.m_hWnd, &window);
-        m_background = ReadPlainPicture<Pixel>(TestAccess::m_pBackground(wnd), window.right - window.left,
-                                               window.bottom - window.top);
+        m_background = ReadPlainPicture<Pixel>(background, window.right - window.left, window.bottom - window.top);
         CSpriteList& sprites = TestAccess::m_sprites(wnd);
         for (int i = 0; i < sprites.GetSize(); ++i) {
-            CSpriteImage* image = TestAccess::m_pImage(*sprites.GetSprite(i));
+            CSpriteImage* image = sprites.GetSprite(i)->GetImage();
             if (image && !m_sheets.count(image)) {
-                PlainPicture<Pixel> sheet = ReadPlainPicture<Pixel>(TestAccess::m_pSurface(*image),
-                                                                    TestAccess::m_nWidth(*image),
-                                                                    TestAccess::m_nHeight(*image));
-                m_sheets[image] = sheet;
+                IDirectDrawSurface3* surface = TestAccess::m_pSurface(*image);
+                DDSURFACEDESC desc = {};
+                desc.dwSize = sizeof desc;
+                surface->GetSurfaceDesc(&desc);
+                m_sheets[image] = ReadPlainPicture<Pixel>(surface, int(desc.dwWidth), int(desc.dwHeight));
             }
         }
     }
@@ -44,13 +45,12 @@ public:
         CSpriteList& sprites = TestAccess::m_sprites(m_wnd);
         for (int i = 0; i < sprites.GetSize(); ++i) {
             CSprite& sprite = *sprites.GetSprite(i);
-            CSpriteImage* image = TestAccess::m_pImage(sprite);
+            CSpriteImage* image = sprite.GetImage();
             const RECT& place = TestAccess::m_rect(sprite);
             RECT shown;
-            if (!TestAccess::m_bHasImage(sprite) || !TestAccess::m_bVisible(sprite) ||
-                !IntersectRect(&shown, &place, &frame))
+            if (!image || !sprite.IsVisible() || !IntersectRect(&shown, &place, &frame))
                 continue;
-            const int n = TestAccess::m_nFrame(sprite);
+            const int n = sprite.GetFrame();
             if (n < 0 || n >= image->m_nFrameCount)
                 continue;
             const int columns = TestAccess::m_nColumns(*image);

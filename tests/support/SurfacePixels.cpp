@@ -19,3 +19,14 @@ SurfacePixels ReadSurface(IDirectDrawSurface3* surface)
         p.values.push_back(v & mask);
     return p;
 }
+
+std::vector<COLORREF> WindowPixels(HWND hWnd, const RECT& r)
+{
+    std::vector<COLORREF> pixels;
+    HDC dc = GetDC(hWnd);
+    for (int y = r.top; y < r.bottom; ++y)
+        for (int x = r.left; x < r.right; ++x)
+            pixels.push_back(GetPixel(dc, x, y));
+    ReleaseDC(hWnd, dc);
+    return pixels;
+}

@@ -15,6 +15,10 @@ struct SurfacePixels {
 
 SurfacePixels ReadSurface(IDirectDrawSurface3* surface);
 
+// A window's pixels in r (client coordinates), row by row, as the screen
+// shows them.
+std::vector<COLORREF> WindowPixels(HWND hWnd, const RECT& r);
+
 // Pixels as the surface keeps them, in a Pixel wide enough for one.
 template <class Pixel>
 struct PlainPicture {
