@@ -1,7 +1,7 @@
 // The DirectX probe on machines played through its platform seam, and once
 // for real under Wine.
 #include "display/DirectXProbe.h"
-#include "support/DDrawWrappers.h"
+#include "support/DDrawMethods.h"
 #include "support/Process.h"
 
 #include <ddraw.h>
