@@ -53,6 +53,9 @@ echo "$(echo "$imports" | wc -l) functions imported from $(echo "$imports" | cut
 for f in $(unlisted_imports "$scr"); do
     say_fail "imports $f, which imports.list does not allow"
 done
+# A line for a function no longer imported is only untidy.
+stale=$(echo "$imports" | awk 'NR == FNR { have[$0] = 1; next } !/^#/ && NF && !((tolower($1) ":" $2) in have) { print $2 }' - "$list" | tr '\n' ' ')
+[ -z "$stale" ] || echo "note: imports.list names what the file no longer imports: $stale"
 # DirectDraw is looked up when the display is made, so the file loads (and
 # its configuration sheet opens) where there is none.
 echo "$imports" | grep -q '^ddraw\.dll:' && say_fail "imports ddraw.dll"
