@@ -285,9 +285,8 @@ namespace {
 // made from the keyboard, unless it was on the tabs (arrows moving along
 // them). On the page it goes to the first control that Tab reaches, or to
 // the page itself when it has none.
-void KeepFocusOnCurrentPage(HWND hSheet, const MSG& msg, HWND hPageBefore, HWND hFocusBefore)
+void KeepFocusOnCurrentPage(HWND hSheet, const MSG& msg, HWND hPageBefore, HWND hPage, HWND hFocusBefore)
 {
-    HWND hPage = PropSheet_GetCurrentPageHwnd(hSheet);
     HWND hFocus = ::GetFocus();
     if (!hPage || (hFocus && (hFocus == hPage || ::IsChild(hPage, hFocus))))
         return;
@@ -367,18 +366,21 @@ INT_PTR CPropertySheet::DoModal()
     // current page any more.
     BOOL bQuit = FALSE;
     MSG msg;
-    while (PropSheet_GetCurrentPageHwnd(hSheet)) {
+    HWND hPage = PropSheet_GetCurrentPageHwnd(hSheet);
+    while (hPage) {
         int rc = ::GetMessageA(&msg, nullptr, 0, 0);
         if (rc <= 0) {
             bQuit = (rc == 0);
             break;
         }
-        HWND hPageBefore = PropSheet_GetCurrentPageHwnd(hSheet), hFocusBefore = ::GetFocus();
+        HWND hFocusBefore = ::GetFocus();
         if (!PropSheet_IsDialogMessage(hSheet, &msg)) {
             ::TranslateMessage(&msg);
             ::DispatchMessageA(&msg);
         }
-        KeepFocusOnCurrentPage(hSheet, msg, hPageBefore, hFocusBefore);
+        HWND hPageBefore = hPage;
+        hPage = PropSheet_GetCurrentPageHwnd(hSheet);
+        KeepFocusOnCurrentPage(hSheet, msg, hPageBefore, hPage, hFocusBefore);
     }
     ::DestroyWindow(hSheet);
     // A quit request meant for the program's own loop is passed on.
