@@ -11,8 +11,8 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <functional>
+#include <map>
 
 namespace {
 
@@ -43,27 +43,20 @@ BOOL WINAPI FakeGetMonitorInfo(HMONITOR monitor, LPMONITORINFO info)
 const MonitorPlatform kFakeMonitors = { FakeEnumDisplayMonitors, FakeGetMonitorInfo };
 const MonitorPlatform kNoMonitorEnumeration = { nullptr, nullptr };
 
-typedef std::pair<HWND, std::vector<HWND>> Beside;
-BOOL CALLBACK AddIfBeside(HWND h, LPARAM data)
-{
-    Beside& found = *reinterpret_cast<Beside*>(data);
-    if (h != found.first && IsWindowVisible(h))
-        found.second.push_back(h);
-    return TRUE;
-}
-
-// The visible top-level windows of this thread but one, left to right.
+// The visible top-level windows of this thread but the saver, left to right.
 std::vector<HWND> WindowsBeside(HWND saver)
 {
-    Beside found{ saver, {} };
-    EnumThreadWindows(GetCurrentThreadId(), AddIfBeside, reinterpret_cast<LPARAM>(&found));
-    std::sort(found.second.begin(), found.second.end(), [](HWND a, HWND b) {
-        RECT ra, rb;
-        GetWindowRect(a, &ra);
-        GetWindowRect(b, &rb);
-        return ra.left < rb.left || (ra.left == rb.left && ra.top < rb.top);
-    });
-    return found.second;
+    std::map<LONG, HWND> found;
+    for (HWND h = GetTopWindow(nullptr); h; h = GetWindow(h, GW_HWNDNEXT)) {
+        RECT r;
+        if (h != saver && IsWindowVisible(h) && GetWindowThreadProcessId(h, nullptr) == GetCurrentThreadId() &&
+            GetWindowRect(h, &r))
+            found[r.left] = h;
+    }
+    std::vector<HWND> windows;
+    for (const auto& f : found)
+        windows.push_back(f.second);
+    return windows;
 }
 
 class SaverInput : public testing::Test {

@@ -383,8 +383,4 @@ TEST(DDCreate, NoLibraryOrEntryPointIsNoDirectDraw)
             EXPECT_EQ(0u, dd->Release()) << c.library;
         }
     }
-    // The program's own entry point is the system's DirectDraw.
-    IDirectDraw* dd = nullptr;
-    ASSERT_EQ(DD_OK, DDCreate(nullptr, &dd, nullptr));
-    EXPECT_EQ(0u, dd->Release());
 }

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <float.h>
-
 namespace {
 
 struct Shared {
@@ -12,58 +10,37 @@ struct Shared {
     BOOL tried = FALSE;
 };
 
-// fn(param) on a thread of its own, kept for Join.
-CWinThread* Start(UINT (*fn)(LPVOID), LPVOID param)
-{
-    CWinThread* thread = AfxBeginThread(fn, param, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
-    if (thread) {
-        thread->m_bAutoDelete = FALSE;
-        thread->ResumeThread();
-    }
-    return thread;
-}
-
-// The test's own time limit is ctest's.
-void Join(CWinThread* thread)
-{
-    ASSERT_NE(nullptr, thread);
-    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(thread->m_hThread, INFINITE));
-    delete thread;
-}
-
-void OnOtherThread(Shared& shared, UINT (*fn)(LPVOID))
-{
-    Join(Start(fn, &shared));
-}
-
 UINT TryOnce(LPVOID p)
 {
     Shared* shared = static_cast<Shared*>(p);
-    shared->tried = shared->lock.TryLock();
-    if (shared->tried)
+    if ((shared->tried = shared->lock.TryLock()))
         shared->lock.Unlock();
     return 0;
 }
 
-UINT LockOnce(LPVOID p)
+UINT Count(LPVOID p)
 {
     Shared* shared = static_cast<Shared*>(p);
-    CSingleLock lock(shared->lock);
-    shared->counter = shared->counter + 1;
+    for (int i = 0; i < 20000; ++i) {
+        CSingleLock lock(shared->lock);
+        shared->counter = shared->counter + 1;
+    }
     return 0;
 }
 
-UINT CountUnderLock(LPVOID p)
+// fn on a thread of its own, kept for Join (the time limit is ctest's).
+CWinThread* Start(UINT (*fn)(LPVOID), Shared& shared)
 {
-    for (int i = 0; i < 20000; ++i)
-        LockOnce(p);
-    return 0;
+    CWinThread* thread = AfxBeginThread(fn, &shared, THREAD_PRIORITY_NORMAL, 0, CREATE_SUSPENDED);
+    thread->m_bAutoDelete = FALSE;
+    thread->ResumeThread();
+    return thread;
 }
 
-[[maybe_unused]] UINT PrecisionOfNewThread(LPVOID p)
+void Join(CWinThread* thread)
 {
-    *static_cast<unsigned*>(p) = _controlfp(0, 0) & _MCW_PC;
-    return 0;
+    WaitForSingleObject(thread->m_hThread, INFINITE);
+    delete thread;
 }
 
 } // namespace
@@ -75,46 +52,19 @@ TEST(CCriticalSection, OneThreadAtATimeAndNestedForItsHolder)
     // until the last of those is given back.
     shared.lock.Lock();
     EXPECT_TRUE(shared.lock.TryLock());
-    shared.lock.Lock();
     shared.lock.Unlock();
-    shared.lock.Unlock();
-    OnOtherThread(shared, TryOnce);
+    Join(Start(TryOnce, shared));
     EXPECT_FALSE(shared.tried);
-    shared.lock.Unlock();
-    OnOtherThread(shared, TryOnce);
-    EXPECT_TRUE(shared.tried);
-
-    // A thread that wants it while it is held waits, and is let in when it
-    // is given back (the pause only gives it the chance to go wrong).
-    shared.lock.Lock();
-    CWinThread* waiter = Start(LockOnce, &shared);
+    // A thread that wants it meanwhile waits (the pause only gives it the
+    // chance to go wrong), and is let in when it is given back.
+    CWinThread* waiter = Start(Count, shared);
     Sleep(50);
     EXPECT_EQ(0, shared.counter);
     shared.lock.Unlock();
+    // Two threads counting under it lose no count.
+    Count(&shared);
     Join(waiter);
-    EXPECT_EQ(1, shared.counter);
-
-    // Two threads counting under the lock lose no count.
-    shared.counter = 0;
-    CWinThread* other = Start(CountUnderLock, &shared);
-    CountUnderLock(&shared);
-    Join(other);
     EXPECT_EQ(40000, shared.counter);
-    OnOtherThread(shared, TryOnce);
+    Join(Start(TryOnce, shared));
     EXPECT_TRUE(shared.tried);
-}
-
-TEST(Threads, EveryThreadComputesInDoublePrecision)
-{
-#if defined(__i386__)
-    // The main thread as the runtime's start-up left it, and a new thread as
-    // the system starts it: the saucers' paths come out the same on both,
-    // and the same as the x86-64 build's.
-    unsigned other = 0;
-    Join(Start(PrecisionOfNewThread, &other));
-    EXPECT_EQ(static_cast<unsigned>(_PC_53), _controlfp(0, 0) & _MCW_PC);
-    EXPECT_EQ(static_cast<unsigned>(_PC_53), other);
-#else
-    GTEST_SKIP() << "x86-64 code computes in SSE registers, always in double precision";
-#endif
 }
