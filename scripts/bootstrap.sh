@@ -5,9 +5,11 @@
 #
 # Two steps. The packages every machine needs come first, and a needed package
 # that cannot be installed ends the script with its name. The 32-bit Wine
-# package comes second, only on a machine that runs 32-bit code: a mirror can
-# refuse it for days, so failing there is said in one line and the x86-64
-# build carries on.
+# comes second: installed as a package on a machine that runs 32-bit code,
+# unpacked into a folder of ours and run under qemu on one that does not
+# (emulate-i386.sh; not when SKARDEL_ARCH=x86_64 leaves the 32-bit programs
+# out). A mirror can refuse it for days, so failing there is said in one line
+# and the x86-64 build carries on.
 set -eu
 . "$(dirname "$0")/arch.sh"
 
@@ -22,10 +24,14 @@ NEEDED="wine wine64
     xvfb xdotool x11-apps imagemagick fonts-wine
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     cmake make g++ binutils googletest ca-certificates
+    $(wine_x_libraries)
     $*"
+WINE32="wine32:i386 $(wine_x_libraries :i386)"
 
+# A library installed for two architectures needs its own one named.
 installed() {
-    dpkg -s "$1" 2>/dev/null | grep -q '^Status: install ok installed'
+    { dpkg -s "$1" 2>/dev/null || dpkg -s "$1:$(dpkg --print-architecture)" 2>/dev/null; } |
+        grep -q '^Status: install ok installed'
 }
 
 missing_of() { # <package...>: prints those not installed
@@ -78,7 +84,8 @@ install_wine32() {
         updated=
     fi
     apt_update
-    if apt_install wine32:i386 && installed wine32:i386; then
+    # shellcheck disable=SC2086
+    if apt_install $WINE32 && [ -z "$(missing_of $WINE32)" ]; then
         return 0
     fi
     # Leave the host as it was: nothing of i386 got installed.
@@ -88,9 +95,14 @@ install_wine32() {
     return 1
 }
 
-if runs_i386 && ! installed wine32:i386; then
-    echo "bootstrap: installing the 32-bit Wine package (log: $LOG)" >&2
-    install_wine32 ||
-        echo "bootstrap: wine32:i386 cannot be installed (see $LOG); going on with the x86-64 build" >&2
+if runs_i386; then
+    # shellcheck disable=SC2086
+    if [ -n "$(missing_of $WINE32)" ]; then
+        echo "bootstrap: installing the 32-bit Wine package (log: $LOG)" >&2
+        install_wine32 ||
+            echo "bootstrap: wine32:i386 cannot be installed (see $LOG); going on with the x86-64 build" >&2
+    fi
+elif [ "${SKARDEL_ARCH:-}" != x86_64 ]; then
+    SKARDEL_BOOTSTRAP_LOG=$LOG "$SKARDEL_SCRIPTS/emulate-i386.sh" || true
 fi
 exit 0

@@ -82,15 +82,17 @@ start_xvfb() { # <depth> [WIDTHxHEIGHT]
 
 # Creates (once) a private Wine prefix and keeps its server running. The
 # prefix counts as ready only after a first start that succeeded (its marker
-# file); a half-made one is made anew. Programs named after the display run
-# as Skardel.scr does (see below).
+# file, naming the loader that made it); a half-made one, or one another
+# loader made (the 32-bit Wine makes 32-bit prefixes under emulation, and
+# 64-bit ones beside the 64-bit Wine), is made anew. Programs named after the
+# display run as Skardel.scr does (see below).
 prepare_prefix() { # <arch> <prefix dir> <display> [program.exe...]
     local target=$1 prefix=$2 display=$3 loader server try=0 exe
     if ! loader=$(wine_loader "$target") || ! server=$(wineserver_for "$target"); then
         echo "no Wine loader for $target programs is installed" >&2
         return 1
     fi
-    while [ ! -f "$prefix/.skardel-ready" ]; do
+    while [ "$(cat "$prefix/.skardel-ready" 2>/dev/null)" != "$loader" ]; do
         if [ $try -ge 2 ]; then
             echo "the Wine prefix $prefix could not be made (wineboot failed twice)" >&2
             return 1
@@ -105,7 +107,7 @@ prepare_prefix() { # <arch> <prefix dir> <display> [program.exe...]
         if WINEPREFIX=$prefix DISPLAY=$3 timeout 300 "$loader" wineboot -i >/dev/null 2>&1 &&
             WINEPREFIX=$prefix timeout 60 "$server" -w >/dev/null 2>&1 &&
             [ -f "$prefix/system.reg" ]; then
-            touch "$prefix/.skardel-ready"
+            echo "$loader" >"$prefix/.skardel-ready"
         fi
     done
     copy_wine_fonts "$prefix" || return 1

@@ -53,7 +53,7 @@ while [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ]; do n=$((n + 1)); d
 Xorg ":$n" -config "$work/xorg.conf" -noreset -nolisten tcp -logfile "$work/xorg.log" >/dev/null 2>&1 </dev/null &
 xorg=$!
 export DISPLAY=":$n" WINEPREFIX="$work/wineprefix"
-server=$(dirname "$loader")/wineserver64
+server=${WINESERVER:-$(dirname "$loader")/wineserver64}
 [ -x "$server" ] || server=$(dirname "$loader")/wineserver
 saver=
 cleanup() {
@@ -77,9 +77,12 @@ xrandr --addmode DUMMY1 800x600 && xrandr --output DUMMY1 --mode 800x600 --pos 8
 # lighter one still finds the first monitor alone.
 xrandr >/dev/null
 
-if [ ! -f "$WINEPREFIX/.skardel-ready" ]; then
+# Made anew by another loader (a 32-bit one under emulation makes 32-bit
+# prefixes).
+if [ "$(cat "$WINEPREFIX/.skardel-ready" 2>/dev/null)" != "$loader" ]; then
+    "$server" -k >/dev/null 2>&1
     rm -rf "$WINEPREFIX"
-    wine_quiet wineboot -i && "$server" -w && touch "$WINEPREFIX/.skardel-ready" ||
+    wine_quiet wineboot -i && "$server" -w && echo "$loader" >"$WINEPREFIX/.skardel-ready" ||
         { fail "no Wine prefix could be made"; exit 1; }
     # As the test command's prefixes: no command stream, no wait for a
     # window manager.

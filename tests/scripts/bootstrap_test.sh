@@ -24,10 +24,17 @@ case "$1" in
 -L) exit 1 ;;
 esac
 FAKE
+cat >"$work/bin/dpkg-query" <<'FAKE'
+#!/bin/sh
+grep -qx wine64 "$STATE/installed" && echo 8.0~repack-4
+FAKE
 # apt-get: update fails as often as $STATE/update_failures says; install
-# fails as a whole when any package asked for is in $STATE/refused.
+# fails as a whole when any package asked for is in $STATE/refused. The
+# private apt of the 32-bit emulation (APT_CONFIG) finds a mirror that
+# refuses everything.
 cat >"$work/bin/apt-get" <<'FAKE'
 #!/bin/sh
+if [ -n "${APT_CONFIG:-}" ]; then echo "private $1" >>"$STATE/calls"; exit 100; fi
 case "$1" in
 update)
     echo update >>"$STATE/calls"
@@ -44,13 +51,16 @@ install)
     for p in $pkgs; do echo "$p" >>"$STATE/installed"; done ;;
 esac
 FAKE
-printf '#!/bin/sh\nexec "$@"\n' >"$work/bin/sudo"
+printf '#!/bin/sh\n[ "$1" != -n ] || shift\nexec "$@"\n' >"$work/bin/sudo"
 chmod +x "$work/bin/"*
 
 NEEDED="wine wine64 g++-mingw-w64-i686 binutils-mingw-w64-i686 mingw-w64-i686-dev
 g++-mingw-w64-x86-64 binutils-mingw-w64-x86-64 mingw-w64-x86-64-dev xvfb xdotool x11-apps
 imagemagick fonts-wine xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
-cmake make g++ binutils googletest ca-certificates"
+cmake make g++ binutils googletest ca-certificates libxrandr2 libxinerama1 libxcursor1 libxi6
+libxrender1 libxcomposite1 libxfixes3 libxxf86vm1"
+WINE32="wine32:i386 libxrandr2:i386 libxinerama1:i386 libxcursor1:i386 libxi6:i386 libxrender1:i386
+libxcomposite1:i386 libxfixes3:i386 libxxf86vm1:i386"
 
 check() { # <case> <what> <condition...>
     local name=$1 what=$2
@@ -75,15 +85,17 @@ machine() {
     : >"$STATE/installed"
     echo "$4" >"$STATE/update_failures"
     case "$3" in
-    all) printf '%s\n' $NEEDED wine32:i386 >"$STATE/installed"; echo i386 >"$STATE/arches" ;;
+    all) printf '%s\n' $NEEDED $WINE32 >"$STATE/installed"; echo i386 >"$STATE/arches" ;;
     all-but-wine32) printf '%s\n' $NEEDED >"$STATE/installed" ;;
     esac
     shift 4
     printf '%s\n' "$@" >"$STATE/refused"
+    mkdir -p "$STATE/binfmt"
 }
 
-run() { # <runs 32-bit code: 0|1>
+run() { # <runs 32-bit code: 0|1|"" to find out>
     PATH="$work/bin:$PATH" SKARDEL_RUNS_I386=$1 SKARDEL_BOOTSTRAP_LOG="$STATE/install.log" \
+        SKARDEL_BINFMT_DIR="$STATE/binfmt" SKARDEL_CACHE="$STATE/cache" \
         sh "$bootstrap" >"$STATE/stdout" 2>"$STATE/stderr" </dev/null
     echo $? >"$STATE/rc"
 }
@@ -107,7 +119,7 @@ run 1
 check broken-mirror "ends well" rc_is 0
 check broken-mirror "needed packages installed" all_needed_installed
 check broken-mirror "update retried once, then again for i386" call_count update 4
-check broken-mirror "wine32 tried" called "install wine32:i386"
+check broken-mirror "wine32 tried" called "install $(echo $WINE32)"
 check broken-mirror "wine32 not installed" not installed wine32:i386
 check broken-mirror "one line about wine32" said_lines "wine32:i386 cannot be installed" 1
 check broken-mirror "the line names the log" said "$STATE/install.log"
@@ -122,6 +134,22 @@ check no-i386 "needed packages installed" all_needed_installed
 check no-i386 "no i386 architecture added" not called "add-architecture i386"
 check no-i386 "wine32 never asked for" not called "install wine32:i386"
 check no-i386 "one update" call_count update 1
+check no-i386 "one line about the emulation" said_lines "binfmt_misc is not available at $STATE/binfmt" 1
+
+# A machine whose kernel hands i386 programs to qemu, under any entry name:
+# they run, but emulated, so wine32 never enters the system. The private
+# fetch is refused: one line, and nothing registered.
+machine emulating 1 all-but-wine32 0
+printf 'enabled\ninterpreter /usr/bin/qemu-i386\nflags: F\noffset 0\nmagic 7f454c4601010100000000000000000002000300\n' \
+    >"$STATE/binfmt/qemu-other"
+: >"$STATE/binfmt/register"
+run ""
+check emulating "ends well" rc_is 0
+check emulating "no i386 architecture added" not called "add-architecture i386"
+check emulating "wine32 never installed" not called "install $(echo $WINE32)"
+check emulating "the private fetch tried" called "private update"
+check emulating "one line about it" said_lines "32-bit programs cannot be emulated: the package lists" 1
+check emulating "nothing registered" not test -s "$STATE/binfmt/register"
 
 # A needed package the mirror refuses: the rest is installed one by one, and
 # the failure names that package and the log.
