@@ -53,4 +53,5 @@ TEST(Settings, OnlyWholeFourByteValuesCount)
     EXPECT_EQ(300u, app->GetProfileInt(SETTINGS_SECTION, "Speed", 30));
     SetDwordSetting("Speed", 0xFFFFFFFF);
     EXPECT_EQ(0xFFFFFFFFu, app->GetProfileInt(SETTINGS_SECTION, "Speed", 30));
+    ClearStoredSettings();
 }
