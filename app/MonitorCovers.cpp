@@ -58,7 +58,7 @@ std::vector<RECT> OtherMonitors(const MonitorPlatform& platform)
     return others;
 }
 
-BOOL CCoverWnd::Cover(const RECT& monitor, CWnd* pSaver)
+HWND CCoverWnd::Cover(const RECT& monitor, CWnd* pSaver)
 {
     LPCSTR className = nullptr;
     try {
@@ -67,18 +67,18 @@ BOOL CCoverWnd::Cover(const RECT& monitor, CWnd* pSaver)
         className = AfxRegisterWndClass(CS_HREDRAW | CS_VREDRAW, hCursor,
                                         static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
     } catch (const CException&) {
-        return FALSE;  // the monitor keeps its desktop; the saver runs all the same
+        return nullptr;  // the monitor keeps its desktop; the saver runs all the same
     }
     CCoverWnd* pCover = new (std::nothrow) CCoverWnd;
     if (!pCover)
-        return FALSE;
+        return nullptr;
     // A tool window stays off the taskbar and out of Alt+Tab.
     if (!pCover->CreateEx(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, className, "", WS_POPUP, monitor.left, monitor.top,
                           monitor.right - monitor.left, monitor.bottom - monitor.top, pSaver->GetSafeHwnd(),
                           nullptr))
-        return FALSE;
+        return nullptr;
     ::ShowWindow(pCover->m_hWnd, SW_SHOWNA);
-    return TRUE;
+    return pCover->m_hWnd;
 }
 
 LRESULT CCoverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)

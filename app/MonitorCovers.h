@@ -26,8 +26,9 @@ std::vector<RECT> OtherMonitors(const MonitorPlatform& platform);
 // it) and hands the mouse input that ends the saver to its owner.
 class CCoverWnd : public CWnd {
 public:
-    // FALSE when the window could not be made (the object is gone then).
-    static BOOL Cover(const RECT& monitor, CWnd* pSaver);
+    // The cover's window; null when it could not be made (the object is
+    // gone then).
+    static HWND Cover(const RECT& monitor, CWnd* pSaver);
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 protected:

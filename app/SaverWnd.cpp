@@ -10,6 +10,11 @@ namespace {
 // Pointer travel (across plus down) that still counts as resting.
 const int kMovementAllowance = 3;
 
+// How long after losing the activation the saver looks whether it has it
+// back: the exclusive mode's set-up takes it away for a moment.
+const UINT kForegroundGraceMs = 250;
+const UINT_PTR kForegroundTimer = 2;  // the scene's host watch is 1
+
 } // namespace
 
 CSaverWnd::CSaverWnd(const DisplayPlatform& platform) : CSceneWnd(TRUE, platform)
@@ -25,22 +30,66 @@ BOOL CSaverWnd::CreateFullScreen(const MonitorPlatform& monitors)
     RECT rect = { 0, 0, cx, cy };
     if (!Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr))
         return FALSE;
-    // The scene and its exclusive display stay on the primary monitor.
-    for (const RECT& monitor : OtherMonitors(monitors))
-        CCoverWnd::Cover(monitor, this);
+    m_pMonitors = &monitors;
+    CoverOtherMonitors();
+    // Started while another program had the keyboard, the first key must
+    // still reach the saver. The focus is given up first: it may be the
+    // saver's already as far as Windows knows, and a focus that does not
+    // change is never handed to the display (Wine's X11 driver moves the X
+    // focus only on a change).
+    ::SetForegroundWindow(m_hWnd);
+    ::SetFocus(nullptr);
+    ::SetFocus(m_hWnd);
     return TRUE;
+}
+
+// The scene and its exclusive display stay on the primary monitor; the
+// others are covered anew whenever the monitors change.
+void CSaverWnd::CoverOtherMonitors()
+{
+    for (HWND hCover : m_covers) {
+        // A handle of a cover gone meanwhile may name another window now.
+        if (::IsWindow(hCover) && ::GetWindow(hCover, GW_OWNER) == m_hWnd)
+            ::DestroyWindow(hCover);
+    }
+    m_covers.clear();
+    for (const RECT& monitor : OtherMonitors(*m_pMonitors)) {
+        if (HWND hCover = CCoverWnd::Cover(monitor, this))
+            m_covers.push_back(hCover);
+    }
+}
+
+void CSaverWnd::CheckForeground()
+{
+    ::KillTimer(m_hWnd, kForegroundTimer);
+    if (::GetForegroundWindow() != m_hWnd || ::IsIconic(m_hWnd))
+        RequestClose(SceneEnd::LostForeground);
 }
 
 LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
     case WM_DESTROY:
+        // Its own mode goes back as DirectDraw is released: no new covers.
+        m_pMonitors = nullptr;
         PostQuitMessage(0);
         break;
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
-        if (wParam == 0)
+        if (wParam == 0) {
             CheckMovement(SceneEnd::Deactivation);
+            ::SetTimer(m_hWnd, kForegroundTimer, kForegroundGraceMs, nullptr);
+        }
+        break;
+    case WM_TIMER:
+        if (wParam == kForegroundTimer) {
+            CheckForeground();
+            return 0;
+        }
+        break;
+    case WM_DISPLAYCHANGE:
+        if (m_pMonitors)
+            CoverOtherMonitors();
         break;
     case WM_SETCURSOR:
         SetCursor(nullptr);

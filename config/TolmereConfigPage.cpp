@@ -61,18 +61,16 @@ BOOL CTolmereConfigPage::OnKillActive()
 void CTolmereConfigPage::OnDeltaposSpin(NMHDR* pNMHDR, LRESULT* pResult)
 {
     const NMUPDOWN* pUpDown = reinterpret_cast<const NMUPDOWN*>(pNMHDR);
-    const UINT nDelta = static_cast<UINT>(pUpDown->iDelta);
-    UINT nNew = m_nCount - nDelta;
-    // A step never wraps: down from 0 would give 4294967295, which OK then
-    // refuses while the edit shows "-1".
-    if (pUpDown->iDelta > 0) {
-        if (m_nCount > nDelta)
-            m_nCount = nNew;
-    } else if (nNew <= static_cast<UINT>(SpecOf(Setting::Count).sheetMax) && nNew >= m_nCount) {
-        m_nCount = nNew;
-    }
+    const long long lo = SpecOf(Setting::Count).sheetMin, hi = SpecOf(Setting::Count).sheetMax;
+    // The arrows stay within the range the page accepts: a step from a
+    // hand-edited count outside it lands at its nearer end, and no step
+    // wraps (down from 0 would give 4294967295, which OK then refuses).
+    long long next = m_nCount;
+    if (next >= lo && next <= hi)
+        next -= pUpDown->iDelta;
+    m_nCount = static_cast<UINT>(next < lo ? lo : next > hi ? hi : next);
     char text[16];
-    snprintf(text, sizeof text, "%d", static_cast<int>(m_nCount));
+    snprintf(text, sizeof text, "%u", m_nCount);
     SetDlgItemText(IDC_COUNT, text);
     *pResult = 0;
 }

@@ -74,6 +74,10 @@ protected:
     // held).
     virtual void ComposeOverlay() {}
 
+    // Held while a frame is composed (by the animation thread, and by a
+    // paint, which skips its frame when it cannot have it at once): whoever
+    // changes what DrawSprites reads holds it too.
+    CCriticalSection& CompositionLock() { return m_composeLock; }
     // The composed work surface onto the screen: a flip, or a blit onto the
     // window's part of it.
     void Present();

@@ -105,9 +105,12 @@ void DDX_Text(CDataExchange* pDX, int nIDC, UINT& value)
         return;
     }
     char text[32] = "";
+    // A longer text would be cut to its first characters, and what they say
+    // stored: it is no number this exchange reads.
+    const bool fits = ::GetWindowTextLengthA(hWnd) < static_cast<int>(sizeof text);
     ::GetWindowTextA(hWnd, text, sizeof text);
     UINT parsed = 0;
-    if (!ParseUnsigned(text, &parsed)) {
+    if (!fits || !ParseUnsigned(text, &parsed)) {
         AfxMessageBox(AFX_IDP_PARSE_UINT, MB_OK, MessageOwner(pDX));
         pDX->Fail();
         return;

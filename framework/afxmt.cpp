@@ -4,21 +4,72 @@
 #include <climits>
 #include <new>
 
-CCriticalSection::CCriticalSection() : m_hWake(::CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr))
+namespace {
+
+// The semaphore the system could not give.
+HANDLE const kNoSemaphore = reinterpret_cast<HANDLE>(static_cast<LONG_PTR>(-2));
+
+} // namespace
+
+const LockPlatform& RealLockPlatform()
 {
-    if (!m_hWake)
-        AfxThrowResourceException();
+    static const LockPlatform real = { ::CreateSemaphoreA };
+    return real;
 }
 
 CCriticalSection::~CCriticalSection()
 {
-    ::CloseHandle(m_hWake);
+    HANDLE h = m_hWake.load();
+    if (h && h != kNoSemaphore)
+        ::CloseHandle(h);
 }
 
 void CCriticalSection::TakeOwnership(DWORD dwThread)
 {
     m_dwOwner = dwThread;
     m_nRecursion = 1;
+}
+
+// The first of the holder and a waiter to need it decides, for good, how
+// waiters are let in: both then agree whatever the system answered. (A
+// compare-exchange on the atomic, not InterlockedCompareExchange, which
+// Windows 95 lacks.)
+HANDLE CCriticalSection::Wake()
+{
+    HANDLE h = m_hWake.load();
+    if (h)
+        return h;
+    HANDLE made = m_platform.CreateSemaphoreA(nullptr, 0, LONG_MAX, nullptr);
+    HANDLE decided = made ? made : kNoSemaphore;
+    if (m_hWake.compare_exchange_strong(h, decided))
+        return decided;
+    if (made)
+        ::CloseHandle(made);
+    return h;
+}
+
+void CCriticalSection::WaitForTurn()
+{
+    HANDLE h = Wake();
+    if (h != kNoSemaphore) {
+        ::WaitForSingleObject(h, INFINITE);
+        return;
+    }
+    for (;;) {
+        LONG turns = m_nTurns.load();
+        if (turns > 0 && m_nTurns.compare_exchange_weak(turns, turns - 1))
+            return;
+        ::Sleep(0);
+    }
+}
+
+void CCriticalSection::GiveTurn()
+{
+    HANDLE h = Wake();
+    if (h != kNoSemaphore)
+        ::ReleaseSemaphore(h, 1, nullptr);
+    else
+        ++m_nTurns;
 }
 
 void CCriticalSection::Lock()
@@ -30,7 +81,7 @@ void CCriticalSection::Lock()
     }
     // The one before us lets us in when it leaves.
     if (m_nUsers.fetch_add(1) > 0)
-        ::WaitForSingleObject(m_hWake, INFINITE);
+        WaitForTurn();
     TakeOwnership(me);
 }
 
@@ -50,11 +101,17 @@ BOOL CCriticalSection::TryLock()
 
 void CCriticalSection::Unlock()
 {
+    if (m_dwOwner != ::GetCurrentThreadId()) {
+#ifndef NDEBUG
+        ::OutputDebugStringA("CCriticalSection::Unlock by a thread that does not hold the lock: refused\r\n");
+#endif
+        return;
+    }
     if (--m_nRecursion > 0)
         return;
     m_dwOwner = 0;
     if (m_nUsers.fetch_sub(1) > 1)
-        ::ReleaseSemaphore(m_hWake, 1, nullptr);
+        GiveTurn();
 }
 
 DWORD WINAPI CWinThread::Start(LPVOID self)

@@ -6,27 +6,47 @@
 
 #include <atomic>
 
+// What a lock asks of the system; tests make it refuse.
+struct LockPlatform {
+    HANDLE (WINAPI* CreateSemaphoreA)(LPSECURITY_ATTRIBUTES attributes, LONG initial, LONG maximum, LPCSTR name);
+};
+
+const LockPlatform& RealLockPlatform();
+
 // Taken and given back without a call into the system while nobody else
-// wants it; a thread that must wait sleeps on a semaphore. TryLock never
-// waits. (Windows 95 has no TryEnterCriticalSection, and a kernel mutex
-// would cost a system call for every frame and every window message.)
+// wants it; a thread that must wait sleeps on a semaphore, made when a
+// thread first has to. TryLock never waits. (Windows 95 has no
+// TryEnterCriticalSection, and a kernel mutex would cost a system call for
+// every frame and every window message.) Making it cannot fail: a lock is
+// made where nothing may be thrown (the window map's, inside the window
+// procedure), and where the system has no semaphore to give, a waiter
+// yields its turn until it is let in.
 class CCriticalSection : public CObject {
 public:
-    // Throws CResourceException when the system has no semaphore to give.
-    CCriticalSection();
+    explicit CCriticalSection(const LockPlatform& platform = RealLockPlatform()) : m_platform(platform) {}
     ~CCriticalSection() override;
 
     void Lock();
     BOOL TryLock();
+    // Refused for a thread that does not hold it (told to the debugger in a
+    // debug build): the count of waiters would break.
     void Unlock();
 
 private:
+    const LockPlatform& m_platform;
     std::atomic<LONG> m_nUsers{ 0 };     // the holder and every thread waiting
     std::atomic<DWORD> m_dwOwner{ 0 };   // thread id of the holder, 0 when free
     LONG m_nRecursion = 0;               // the holder's own nested locks
-    HANDLE m_hWake;                      // released once for each waiter let in
+    // Released once for each waiter let in; decided once, at the first
+    // contention: a semaphore, or none to be had (kNoSemaphore), and then
+    // the waiters take their turns from m_nTurns instead.
+    std::atomic<HANDLE> m_hWake{ nullptr };
+    std::atomic<LONG> m_nTurns{ 0 };
 
     void TakeOwnership(DWORD dwThread);
+    HANDLE Wake();
+    void WaitForTurn();
+    void GiveTurn();
 };
 
 class CSingleLock {

@@ -46,7 +46,8 @@ const char* CauseText(SceneEnd cause)
     case SceneEnd::Key: return "key";
     case SceneEnd::Button: return "button";
     case SceneEnd::MouseTravel: return "mouse travel";
-    case SceneEnd::Deactivation: return "deactivation";
+    case SceneEnd::Deactivation:
+    case SceneEnd::LostForeground: return "deactivation";
     case SceneEnd::MonitorOff: return "monitor power-off request";
     case SceneEnd::HostGone: return "host window gone";
     case SceneEnd::FailedStart: return "failed start";
@@ -355,6 +356,8 @@ void CSceneWnd::RenderFrame()
 {
     if (!m_bRunning)
         return;
+    // A paint of the window meanwhile must not draw a saucer half moved.
+    CSingleLock composing(CompositionLock());
     MoveSaucers();
     RedrawDisplay();
 

@@ -16,7 +16,11 @@
 class CSceneWnd;
 
 // Why the saver or the preview ended.
-enum class SceneEnd { None, Close, Key, Button, MouseTravel, Deactivation, MonitorOff, HostGone, FailedStart };
+// Deactivation: after pointer travel; LostForeground: another window kept
+// the activation.
+enum class SceneEnd {
+    None, Close, Key, Button, MouseTravel, Deactivation, LostForeground, MonitorOff, HostGone, FailedStart
+};
 
 // One line to the debugger output naming the cause (a debug viewer shows it;
 // under Wine the debugstr channel); travel is the pointer's, where it counts.

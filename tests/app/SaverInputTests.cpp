@@ -274,6 +274,23 @@ TEST_F(SaverInput, EveryOtherMonitorIsCoveredWithoutTakingTheActivationWhileTheS
         for (HWND cover : covers)
             EXPECT_FALSE(IsWindow(cover)) << c.machine << ": a cover outlived the saver";
     }
+
+    // The monitors change while it runs: the new ones are covered, and the
+    // covers of those gone go.
+    std::vector<RECT> machine = { primary, right };
+    g_monitors = &machine;
+    g_primary = 0;
+    Restart(kFakeMonitors);
+    const HWND before = WindowsBeside(m_hWnd).at(0);
+    machine = { left, primary };
+    g_primary = 1;
+    Send(WM_DISPLAYCHANGE, 16, MAKELPARAM(W, H));
+    std::vector<HWND> covers = WindowsBeside(m_hWnd);
+    ASSERT_EQ(1u, covers.size());
+    RECT r;
+    GetWindowRect(covers[0], &r);
+    EXPECT_TRUE(EqualRect(&r, &left)) << r.left << "," << r.top << "-" << r.right << "," << r.bottom;
+    EXPECT_FALSE(IsWindow(before));
 }
 
 TEST_F(SaverInput, EachEndTellsTheDebuggerWhyOnceInputOnACoverIncluded)

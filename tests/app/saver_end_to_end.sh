@@ -8,9 +8,10 @@ set -u
 loader=$1 scr=$2 shotcheck=$3 work=$4 host=$5
 . "$(dirname "$0")/../support/end_to_end.sh"
 mkdir -p "$work"
-saver=
+saver= thief=
 cleanup() {
     [ -n "$saver" ] && kill "$saver" 2>/dev/null
+    [ -n "$thief" ] && kill "$thief" 2>/dev/null
     wine_quiet reg delete "$settings" /v Count /f
 }
 trap cleanup EXIT
@@ -75,7 +76,10 @@ pointer() { xdotool getmouselocation --shell | sed -n 's/^\([XY]\)=/\1=/p'; }
 # Many groups, so that some are on the screen whatever the draw.
 wine_quiet reg add "$settings" /v Count /t REG_DWORD /d 30 /f
 
-# The picture, then pointer travel from where the saver first saw it.
+# The picture, then pointer travel from where the saver first saw it: away
+# from the edges, which would stop it (Wine moves the pointer to the middle
+# of the screen for the exclusive mode, but not always).
+xdotool mousemove 300 300
 if start_saver; then
     import -window root -depth 8 "ppm:$work/first.ppm"
     sleep 1
@@ -123,6 +127,33 @@ if start_saver; then
         fail "the click left the pointer at $X,$Y (it was at $before)"
     fi
 fi
+
+# Another program's window (Wine's notepad) shown in front: started with
+# <when> ("before" the saver, which then has to take the keyboard from it,
+# or "during" it, taking the activation before the pointer moved).
+other_window() { # <when>
+    [ "$1" = during ] || { "$loader" notepad >/dev/null 2>&1 </dev/null & thief=$!; }
+    start_saver || return 1
+    [ "$1" = before ] || { "$loader" notepad >/dev/null 2>&1 </dev/null & thief=$!; }
+    local i=0
+    until xdotool search --onlyvisible --name Notepad >/dev/null 2>&1; do
+        i=$((i + 1))
+        [ $i -lt 300 ] || { fail "no notepad within 30 s"; return 1; }
+        sleep 0.1
+    done
+}
+stop_other() { kill "$thief" 2>/dev/null; wait "$thief" 2>/dev/null; thief=; }
+
+if other_window during; then
+    ends_within_a_second "another window taking the activation" "$(now_ms)" deactivation
+fi
+stop_other
+if other_window before; then
+    start=$(now_ms)
+    xdotool key a
+    ends_within_a_second "a key, started while another window had it" "$start" key
+fi
+stop_other
 
 # Closed the way a program closes another's windows (WM_CLOSE).
 if start_saver; then

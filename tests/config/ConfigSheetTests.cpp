@@ -193,14 +193,16 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
               CountKey(VK_DOWN), ConfigShows("1", 10, 100), CountKey(VK_UP), CountKey(VK_UP),
               ConfigShows("3", 10, 100), D::PressOK() }; },
           With(kOKOnEmptyStore, { { "Count", 3 } }), {} },
-        { "down at 0 stays 0", { { "Count", 0 } },
+        // A step from a hand-edited count outside the range lands at its
+        // nearer end, whichever the arrow.
+        { "down at 0 gives 1", { { "Count", 0 } },
           [](D&) -> std::vector<D::Step> { return {
-              CountKey(VK_DOWN), ConfigShows("0", 10, 100), CountKey(VK_UP), ConfigShows("1", 10, 100),
+              CountKey(VK_DOWN), ConfigShows("1", 10, 100), CountKey(VK_UP), ConfigShows("2", 10, 100),
               D::PressOK() }; },
-          With(kOKOnEmptyStore, { { "Count", 1 } }), {} },
-        { "up at 4294967295 does not wrap to 0", { { "Count", 0xFFFFFFFF } },
-          [](D&) -> std::vector<D::Step> { return { CountKey(VK_UP), ConfigShows("-1", 10, 100), D::PressCancel() }; },
-          { { "Count", 0xFFFFFFFF } }, {} },
+          With(kOKOnEmptyStore, { { "Count", 2 } }), {} },
+        { "down at 4294967295 gives 50, which OK stores", { { "Count", 0xFFFFFFFF } },
+          [](D&) -> std::vector<D::Step> { return { CountKey(VK_DOWN), ConfigShows("50", 10, 100), D::PressOK() }; },
+          With(kOKOnEmptyStore, { { "Count", 50 } }), {} },
         { "blanks and tabs around the digits", {},
           [](D&) -> std::vector<D::Step> { return { TypeCount(" \t7 \t"), D::PressOK() }; },
           With(kOKOnEmptyStore, { { "Count", 7 } }), {} },
@@ -217,6 +219,11 @@ TEST(ConfigSheet, ConfigurationPageShowsValidatesAndStoresOnOKOnly)
           [](D& d) -> std::vector<D::Step> { return {
               TypeCount("99999999999"), D::PressOK(), d.CloseMessageBox(), D::PressCancel() }; },
           {}, { kRange } },
+        { "a count longer than is read is no number", {},
+          [](D& d) -> std::vector<D::Step> { return {
+              TypeCount("000000000000000000000000000000123"), D::PressOK(), d.CloseMessageBox(),
+              D::PressCancel() }; },
+          {}, { kNotANumber } },
         { "letters: the positive-integer message, no icon", {},
           [](D& d) -> std::vector<D::Step> { return {
               TypeCount("5a"), D::PressOK(), d.CloseMessageBox(), StaysOnCountWithTextSelected(),

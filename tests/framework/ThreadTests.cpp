@@ -4,7 +4,16 @@
 
 namespace {
 
+HANDLE WINAPI NoSemaphore(LPSECURITY_ATTRIBUTES, LONG, LONG, LPCSTR)
+{
+    SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+    return nullptr;
+}
+
+const LockPlatform kNoSemaphores = { NoSemaphore };
+
 struct Shared {
+    explicit Shared(const LockPlatform& platform) : lock(platform) {}
     CCriticalSection lock;
     long counter = 0;  // touched only under the lock, on purpose not atomic
     BOOL tried = FALSE;
@@ -15,6 +24,12 @@ UINT TryOnce(LPVOID p)
     Shared* shared = static_cast<Shared*>(p);
     if ((shared->tried = shared->lock.TryLock()))
         shared->lock.Unlock();
+    return 0;
+}
+
+UINT UnlockOnce(LPVOID p)
+{
+    static_cast<Shared*>(p)->lock.Unlock();
     return 0;
 }
 
@@ -45,26 +60,30 @@ void Join(CWinThread* thread)
 
 } // namespace
 
-TEST(CCriticalSection, OneThreadAtATimeAndNestedForItsHolder)
+TEST(CCriticalSection, OneThreadAtATimeAndNestedForItsHolderWithOrWithoutASemaphore)
 {
-    Shared shared;
-    // Its holder takes it again as often as it likes; nobody else gets it
-    // until the last of those is given back.
-    shared.lock.Lock();
-    EXPECT_TRUE(shared.lock.TryLock());
-    shared.lock.Unlock();
-    Join(Start(TryOnce, shared));
-    EXPECT_FALSE(shared.tried);
-    // A thread that wants it meanwhile waits (the pause only gives it the
-    // chance to go wrong), and is let in when it is given back.
-    CWinThread* waiter = Start(Count, shared);
-    Sleep(50);
-    EXPECT_EQ(0, shared.counter);
-    shared.lock.Unlock();
-    // Two threads counting under it lose no count.
-    Count(&shared);
-    Join(waiter);
-    EXPECT_EQ(40000, shared.counter);
-    Join(Start(TryOnce, shared));
-    EXPECT_TRUE(shared.tried);
+    for (const LockPlatform* platform : { &RealLockPlatform(), &kNoSemaphores }) {
+        SCOPED_TRACE(platform == &kNoSemaphores ? "no semaphore to be had" : "the system's semaphore");
+        Shared shared(*platform);
+        // Its holder takes it again as often as it likes; nobody else gets
+        // it, nor gives it back, until the last of those is given back.
+        shared.lock.Lock();
+        EXPECT_TRUE(shared.lock.TryLock());
+        shared.lock.Unlock();
+        Join(Start(UnlockOnce, shared));
+        Join(Start(TryOnce, shared));
+        EXPECT_FALSE(shared.tried);
+        // A thread that wants it meanwhile waits (the pause only gives it the
+        // chance to go wrong), and is let in when it is given back.
+        CWinThread* waiter = Start(Count, shared);
+        Sleep(50);
+        EXPECT_EQ(0, shared.counter);
+        shared.lock.Unlock();
+        // Two threads counting under it lose no count.
+        Count(&shared);
+        Join(waiter);
+        EXPECT_EQ(40000, shared.counter);
+        Join(Start(TryOnce, shared));
+        EXPECT_TRUE(shared.tried);
+    }
 }

@@ -586,6 +586,29 @@ TEST_F(PreviewScene, AStopEndsWhenAFrameNeverReturnsAndLeavesItsObjectsToTheThre
     delete scene;
 }
 
+TEST_F(PreviewScene, ARepaintDrawsNothingWhileTheThreadIsInsideAFrame)
+{
+    SetDwordSetting("Speed", 10);
+    StuckFrame stuck;
+    g_stuck = &stuck;
+    m_platform.timeGetTime = StickingClock;
+    CSceneWnd* scene = Start(7);
+    stuck.scene = scene;
+    stuck.framesWhenArmed = TestAccess::m_nFpsFrames(*scene);
+    stuck.armed = true;
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(stuck.inside, 10000));
+    // The thread has moved the saucers and holds its frame: a paint (a
+    // window dragged over the preview) must not draw them meanwhile.
+    const int blts = m_recorder.Calls("IDirectDrawSurface3::Blt");
+    InvalidateRect(scene->GetSafeHwnd(), nullptr, FALSE);
+    UpdateWindow(scene->GetSafeHwnd());
+    EXPECT_EQ(blts, m_recorder.Calls("IDirectDrawSurface3::Blt"));
+    stuck.armed = false;
+    SetEvent(stuck.release);
+    Finish();
+    g_stuck = nullptr;
+}
+
 TEST_F(FullScreenScene, LostSurfacesComeBackWithTheirPicturesAndARunOfFailuresIsToldOnce)
 {
     SetDwordSetting("Stars", 200);
