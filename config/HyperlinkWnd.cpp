@@ -12,6 +12,29 @@ const UINT_PTR kHoverTimer = 9999;
 const UINT kHoverMs = 20;
 const COLORREF kBlue = RGB(0, 0, 255);
 
+// Where Windows Vista and later keep the user's choice of program for a
+// scheme, as a ProgId below HKEY_CLASSES_ROOT. HKEY_CLASSES_ROOT\<scheme>
+// itself holds whatever program registered there last.
+const char kUserChoice[] = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
+const char kOpenCommand[] = "\\shell\\open\\command";
+
+// A text value of the key path below root, empty when it cannot be read;
+// false when the key cannot be opened.
+bool ReadText(HKEY root, const CString& path, const char* name, CString& text)
+{
+    // Reading is all it needs; an ordinary user may not write below
+    // HKEY_CLASSES_ROOT, and asking to would open nothing.
+    CRegistryKey key;
+    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS)
+        return false;
+    std::vector<char> value(2048, '\0');
+    DWORD size = static_cast<DWORD>(value.size() - 1);
+    if (key.QueryValue(value.data(), name, &size) != ERROR_SUCCESS)
+        value.assign(value.size(), '\0');
+    text = value.data();
+    return true;
+}
+
 // uxtheme.dll came with visual styles in Windows XP; Windows 95, 98, NT 4
 // and 2000 have none, so it is looked for at run time. (Microsoft's reference
 // page for DrawThemeParentBackground now names Windows Vista and Server 2003
@@ -221,18 +244,18 @@ CString CHyperlinkWnd::BuildCommand(const CString& command, const CString& link)
 
 void CHyperlinkWnd::OpenLink()
 {
-    // Reading is all it needs; an ordinary user may not write below
-    // HKEY_CLASSES_ROOT, and asking to would open nothing.
-    CRegistryKey key;
-    if (key.Open(HKEY_CLASSES_ROOT, SchemeOf(m_strLink) + "\\shell\\open\\command", KEY_READ) != ERROR_SUCCESS)
+    // The user's choice counts when its ProgId has a command (a packaged
+    // program's has none); otherwise the scheme's own command is taken, as
+    // on Windows 95 to XP, which have no such choice.
+    const CString scheme = SchemeOf(m_strLink);
+    CString progId, value;
+    const bool chosen = ReadText(HKEY_CURRENT_USER, kUserChoice + scheme + "\\UserChoice", "ProgId", progId) &&
+                        !progId.IsEmpty() && ReadText(HKEY_CLASSES_ROOT, progId + kOpenCommand, "", value) &&
+                        !value.IsEmpty();
+    if (!chosen && !ReadText(HKEY_CLASSES_ROOT, scheme + kOpenCommand, "", value))
         return;
-    std::vector<char> value(2048, '\0');
-    DWORD size = static_cast<DWORD>(value.size() - 1);
-    if (key.QueryValue(value.data(), "", &size) != ERROR_SUCCESS)
-        value.assign(value.size(), '\0');
-    key.Close();
 
-    CString command = BuildCommand(value.data(), m_strLink);
+    CString command = BuildCommand(value, m_strLink);
     std::vector<char> line(static_cast<const char*>(command), static_cast<const char*>(command) + command.GetLength() + 1);
     STARTUPINFOA si = {};
     si.cb = sizeof si;

@@ -1,6 +1,6 @@
 // One line of blue text standing for a link: underlined while the mouse is
-// over it, opened with the handler registered for its scheme on a left
-// click, and copied to the clipboard from a right-click menu.
+// over it, opened with the user's handler for its scheme on a left click,
+// and copied to the clipboard from a right-click menu.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -15,7 +15,8 @@ public:
     // 0 for none.
     virtual BOOL Create(CString text, CString link, const RECT& rect, int alignment, CWnd* pParent, UINT nID,
                         UINT nCursorId, UINT nMenuId);
-    // Starts the command registered for the link's scheme.
+    // Starts the command of the user's choice of program for the link's
+    // scheme, or else the command registered for the scheme.
     void OpenLink();
     // Puts the link (not the text) on the clipboard as text.
     BOOL CopyLinkToClipboard();
