@@ -1,6 +1,8 @@
 // One line of blue text standing for a link: underlined while the mouse is
 // over it, opened with the user's handler for its scheme on a left click,
-// and copied to the clipboard from a right-click menu.
+// and copied to the clipboard from a right-click menu. It is a tab stop:
+// focused, it shows the focus rectangle, Return or Space opens it, and
+// Shift+F10 or the menu key brings up its menu.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -48,6 +50,9 @@ private:
     void OnContextMenu(CWnd* pWnd, POINT pos);
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
+    void OnFocusChange();
+    UINT OnGetDlgCode(const MSG* pMsg);
+    void OnKeyDown(UINT nChar, LPARAM lParam);
 
     void CalcTextRect();
     // The page's background (its themed texture or its colour) over the
