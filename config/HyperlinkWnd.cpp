@@ -12,6 +12,29 @@ const UINT_PTR kHoverTimer = 9999;
 const UINT kHoverMs = 20;
 const COLORREF kBlue = RGB(0, 0, 255);
 
+// Where Windows Vista and later keep the user's choice of program for a
+// scheme, as a ProgId below HKEY_CLASSES_ROOT. HKEY_CLASSES_ROOT\<scheme>
+// itself holds whatever program registered there last.
+const char kUserChoice[] = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\";
+const char kOpenCommand[] = "\\shell\\open\\command";
+
+// A text value of the key path below root, empty when it cannot be read;
+// false when the key cannot be opened.
+bool ReadText(HKEY root, const CString& path, const char* name, CString& text)
+{
+    // Reading is all it needs; an ordinary user may not write below
+    // HKEY_CLASSES_ROOT, and asking to would open nothing.
+    CRegistryKey key;
+    if (key.Open(root, path, KEY_READ) != ERROR_SUCCESS)
+        return false;
+    std::vector<char> value(2048, '\0');
+    DWORD size = static_cast<DWORD>(value.size() - 1);
+    if (key.QueryValue(value.data(), name, &size) != ERROR_SUCCESS)
+        value.assign(value.size(), '\0');
+    text = value.data();
+    return true;
+}
+
 // uxtheme.dll came with visual styles in Windows XP; Windows 95, 98, NT 4
 // and 2000 have none, so it is looked for at run time. (Microsoft's reference
 // page for DrawThemeParentBackground now names Windows Vista and Server 2003
@@ -41,6 +64,18 @@ BEGIN_MESSAGE_MAP(CHyperlinkWnd, CWnd)
     ON_WM_CONTEXTMENU()
     ON_WM_TIMER()
     ON_WM_DESTROY()
+    // The keyboard's messages, written out: the framework has no shorthand
+    // for them.
+    { WM_SETFOCUS, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {
+          static_cast<ThisClass*>(w)->OnFocusChange(); return 0; }, 0 },
+    { WM_KILLFOCUS, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {
+          static_cast<ThisClass*>(w)->OnFocusChange(); return 0; }, 0 },
+    { WM_UPDATEUISTATE, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {
+          static_cast<ThisClass*>(w)->OnFocusChange(); return 0; }, 0 },
+    { WM_GETDLGCODE, 0, [](CWnd* w, WPARAM, LPARAM lp) -> LRESULT {
+          return static_cast<ThisClass*>(w)->OnGetDlgCode(reinterpret_cast<const MSG*>(lp)); }, 0 },
+    { WM_KEYDOWN, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {
+          static_cast<ThisClass*>(w)->OnKeyDown(static_cast<UINT>(wp), lp); return 0; }, 0 },
 END_MESSAGE_MAP()
 
 BOOL CHyperlinkWnd::Create(CString text, CString link, const RECT& rect, int alignment, CWnd* pParent, UINT nID,
@@ -52,7 +87,8 @@ BOOL CHyperlinkWnd::Create(CString text, CString link, const RECT& rect, int ali
     m_nCursorId = nCursorId;
     m_nMenuId = nMenuId;
     LPCSTR cls = AfxRegisterWndClass(0, LoadCursor(nullptr, IDC_ARROW));
-    return CreateEx(0, cls, "UrlWnd", WS_CHILD | WS_VISIBLE, rect.left, rect.top, rect.right - rect.left,
+    // A screen reader names the focused link by its window text.
+    return CreateEx(0, cls, text, WS_CHILD | WS_VISIBLE | WS_TABSTOP, rect.left, rect.top, rect.right - rect.left,
                     rect.bottom - rect.top, pParent ? pParent->GetSafeHwnd() : nullptr,
                     reinterpret_cast<HMENU>(static_cast<UINT_PTR>(nID)));
 }
@@ -105,6 +141,14 @@ void CHyperlinkWnd::OnPaint()
     // stay on a themed page, and a smoothed text drawn over itself at each
     // hover change would grow bolder.
     DrawPageBeneath(dc);
+    // The system's dotted rectangle a pixel wider than the text on each side,
+    // in the paint context's own colours (before the text's). Until the
+    // keyboard is used Windows 2000 and later may hide it; earlier systems
+    // answer 0.
+    if (::GetFocus() == m_hWnd && !(SendMessage(WM_QUERYUISTATE) & UISF_HIDEFOCUS)) {
+        RECT around = { m_rcText.left - 1, m_rcText.top, m_rcText.right + 1, m_rcText.bottom };
+        DrawFocusRect(dc, &around);
+    }
     CDCSelection font(dc, m_font);
     if (m_bHover) {
         CPen pen;
@@ -151,6 +195,12 @@ void CHyperlinkWnd::OnContextMenu(CWnd*, POINT pos)
     CMenu menu;
     if (!menu.LoadMenu(m_nMenuId))
         return;
+    // From the keyboard (Shift+F10, the menu key) there is no point: the
+    // menu opens just below the text.
+    if (pos.x == -1 && pos.y == -1) {
+        pos = { m_rcText.left, m_rcText.bottom };
+        MapWindowPoints(m_hWnd, nullptr, &pos, 1);
+    }
     // The sheet owns the menu, as it owns everything else of the page.
     HWND owner = AfxGetTopLevelWindow(m_hWnd);
     UINT command = TrackPopupMenu(menu.GetSubMenu(0), TPM_LEFTALIGN | TPM_RIGHTBUTTON | TPM_NONOTIFY | TPM_RETURNCMD,
@@ -196,6 +246,31 @@ void CHyperlinkWnd::OnTimer(UINT_PTR nIDEvent)
     Default();
 }
 
+// The focus came or went, or the focus rectangles were shown or hidden (the
+// first key pressed shows them).
+void CHyperlinkWnd::OnFocusChange()
+{
+    Default();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+// Return on a focused link opens it instead of pressing the dialog's default
+// button; Escape and Tab still reach the dialog. (The dialog manager may ask
+// without a message.)
+UINT CHyperlinkWnd::OnGetDlgCode(const MSG* pMsg)
+{
+    return pMsg && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0;
+}
+
+void CHyperlinkWnd::OnKeyDown(UINT nChar, LPARAM lParam)
+{
+    // A key held down opens the link once, not at every repeat.
+    const bool repeated = (lParam & 0x40000000) != 0;
+    if ((nChar == VK_RETURN || nChar == VK_SPACE) && !repeated)
+        OpenLink();
+    Default();
+}
+
 void CHyperlinkWnd::OnDestroy()
 {
     Default();
@@ -221,18 +296,18 @@ CString CHyperlinkWnd::BuildCommand(const CString& command, const CString& link)
 
 void CHyperlinkWnd::OpenLink()
 {
-    // Reading is all it needs; an ordinary user may not write below
-    // HKEY_CLASSES_ROOT, and asking to would open nothing.
-    CRegistryKey key;
-    if (key.Open(HKEY_CLASSES_ROOT, SchemeOf(m_strLink) + "\\shell\\open\\command", KEY_READ) != ERROR_SUCCESS)
+    // The user's choice counts when its ProgId has a command (a packaged
+    // program's has none); otherwise the scheme's own command is taken, as
+    // on Windows 95 to XP, which have no such choice.
+    const CString scheme = SchemeOf(m_strLink);
+    CString progId, value;
+    const bool chosen = ReadText(HKEY_CURRENT_USER, kUserChoice + scheme + "\\UserChoice", "ProgId", progId) &&
+                        !progId.IsEmpty() && ReadText(HKEY_CLASSES_ROOT, progId + kOpenCommand, "", value) &&
+                        !value.IsEmpty();
+    if (!chosen && !ReadText(HKEY_CLASSES_ROOT, scheme + kOpenCommand, "", value))
         return;
-    std::vector<char> value(2048, '\0');
-    DWORD size = static_cast<DWORD>(value.size() - 1);
-    if (key.QueryValue(value.data(), "", &size) != ERROR_SUCCESS)
-        value.assign(value.size(), '\0');
-    key.Close();
 
-    CString command = BuildCommand(value.data(), m_strLink);
+    CString command = BuildCommand(value, m_strLink);
     std::vector<char> line(static_cast<const char*>(command), static_cast<const char*>(command) + command.GetLength() + 1);
     STARTUPINFOA si = {};
     si.cb = sizeof si;

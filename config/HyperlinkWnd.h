@@ -1,6 +1,8 @@
 // One line of blue text standing for a link: underlined while the mouse is
-// over it, opened with the handler registered for its scheme on a left
-// click, and copied to the clipboard from a right-click menu.
+// over it, opened with the user's handler for its scheme on a left click,
+// and copied to the clipboard from a right-click menu. It is a tab stop:
+// focused, it shows the focus rectangle, Return or Space opens it, and
+// Shift+F10 or the menu key brings up its menu.
 #pragma once
 
 #include "framework/afxwin.h"
@@ -15,7 +17,8 @@ public:
     // 0 for none.
     virtual BOOL Create(CString text, CString link, const RECT& rect, int alignment, CWnd* pParent, UINT nID,
                         UINT nCursorId, UINT nMenuId);
-    // Starts the command registered for the link's scheme.
+    // Starts the command of the user's choice of program for the link's
+    // scheme, or else the command registered for the scheme.
     void OpenLink();
     // Puts the link (not the text) on the clipboard as text.
     BOOL CopyLinkToClipboard();
@@ -47,6 +50,9 @@ private:
     void OnContextMenu(CWnd* pWnd, POINT pos);
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
+    void OnFocusChange();
+    UINT OnGetDlgCode(const MSG* pMsg);
+    void OnKeyDown(UINT nChar, LPARAM lParam);
 
     void CalcTextRect();
     // The page's background (its themed texture or its colour) over the

@@ -56,13 +56,26 @@ BOOL CTolmereAboutPage::OnInitDialog()
     SetDlgItemText(IDC_PROGRAM_NAME, product);
     SetDlgItemText(IDC_COPYRIGHT, copyright);
 
-    CString text = CString(kWebTitle) + ": " + kWebAddress;
-    m_pWebLink.reset(new CHyperlinkWnd);
-    m_pWebLink->Create(text, kWebAddress, PlaceOf(IDC_WEB_PLACE), 1, this, kWebLinkId, m_nCursorId, m_nMenuId);
+    // Tab follows the order of making: the e-mail link stands above the web
+    // link.
     m_pMailLink.reset(new CHyperlinkWnd);
     m_pMailLink->Create(CString("Email: ") + kMailAddress, CString("mailto:") + kMailAddress, PlaceOf(IDC_MAIL_PLACE),
                         1, this, kMailLinkId, m_nCursorId, m_nMenuId);
+    CString text = CString(kWebTitle) + ": " + kWebAddress;
+    m_pWebLink.reset(new CHyperlinkWnd);
+    m_pWebLink->Create(text, kWebAddress, PlaceOf(IDC_WEB_PLACE), 1, this, kWebLinkId, m_nCursorId, m_nMenuId);
     return TRUE;
+}
+
+BOOL CTolmereAboutPage::OnSetActive()
+{
+    // Brought to the front, the page puts the focus where it went before the
+    // links were tab stops, on its first control (the product's name), not
+    // on its first link: Return then still presses OK, and Tab leads on to
+    // the links. On the tabs the focus stays (the arrows move along them).
+    if (::GetFocus() != PropSheet_GetTabControl(::GetParent(m_hWnd)))
+        ::SetFocus(GetDlgItem(IDC_PROGRAM_NAME));
+    return CPropertyPage::OnSetActive();
 }
 
 void CTolmereAboutPage::OnPaint()

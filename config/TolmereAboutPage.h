@@ -17,6 +17,7 @@ public:
     ~CTolmereAboutPage() override;
 
     BOOL OnInitDialog() override;
+    BOOL OnSetActive() override;
     void OnPaint();
 
     DECLARE_MESSAGE_MAP()

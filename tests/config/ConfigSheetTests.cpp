@@ -466,6 +466,7 @@ TEST(ConfigSheet, AboutPageShowsTheProductTheLogoAndBothLinksAndLeavesNothingBeh
         for (const auto& l : links) {
             HWND hLink = GetDlgItem(page, l.id);
             ASSERT_NE(nullptr, hLink) << l.id;
+            EXPECT_EQ(l.text, D::Text(hLink)); // what a screen reader says of it
             RECT at = ScreenRect(hLink), place = ScreenRect(GetDlgItem(page, l.place));
             EXPECT_TRUE(EqualRect(&at, &place)) << l.id;
             CHyperlinkWnd* wnd = static_cast<CHyperlinkWnd*>(CWnd::FromHandlePermanent(hLink));

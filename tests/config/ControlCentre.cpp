@@ -2,7 +2,7 @@
 // test can click it with real mouse input. The control is looked for by id
 // among all descendants of the visible top-level window with the given title.
 //   ControlCentre.exe <window title> <control id>
-// With --clipboard it prints the clipboard's text instead.
+// With --clipboard it prints the clipboard's text instead, and empties it.
 //   ControlCentre.exe --clipboard
 #include <windows.h>
 
@@ -41,6 +41,7 @@ int PrintClipboard()
             rc = 0;
         }
     }
+    EmptyClipboard();
     CloseClipboard();
     return rc;
 }

@@ -274,7 +274,7 @@ TEST(Hyperlink, SchemesAndCommandsByTheRule)
         EXPECT_STREQ(c.line, CHyperlinkWnd::BuildCommand(c.command, "mailto:skardel@tolmere.example")) << c.command;
 }
 
-TEST_F(HyperlinkTest, AClickOnTheTextStartsTheRegisteredHandlerAndNothingElse)
+TEST_F(HyperlinkTest, AClickOnTheTextStartsTheChosenOrTheRegisteredHandlerAndNothingElse)
 {
     const std::string recorder = WindowsPath(EnvironmentValue("SKARDEL_LINK_RECORDER"));
     ASSERT_FALSE(recorder.empty()) << "SKARDEL_LINK_RECORDER is not set";
@@ -297,16 +297,34 @@ TEST_F(HyperlinkTest, AClickOnTheTextStartsTheRegisteredHandlerAndNothingElse)
     PumpMessages(1500);
     EXPECT_EQ(INVALID_FILE_ATTRIBUTES, GetFileAttributesA(output.c_str()));
 
-    // On the text: the handler starts with exactly the command of the rule.
+    // On the text: the handler starts with exactly the command of the rule, the
+    // user's choice (no ProgId: none) where it has a command, else the scheme's.
+    const std::string chosen = "\"" + recorder + "\" chosen %1";
+    RegSetValueA(HKEY_CLASSES_ROOT, "SkardelTest.Chosen\\shell\\open\\command", REG_SZ, chosen.c_str(), 0);
+    const struct { const char *link, *progId, *started; } stores[] = {
+        { "skardeltest:hello", nullptr, "\"skardeltest:hello" },
+        { "skardeltest:a", "SkardelTest.Chosen", "chosen skardeltest:a" },
+        { "skardeltest:b", "SkardelTest.Packaged", "\"skardeltest:b" }, // a ProgId without a command
+        { "mailto:skardel@tolmere.example", "SkardelTest.Chosen", "chosen mailto:skardel@tolmere.example" },
+    };
     POINT p = Centre(wnd);
-    SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
-    SendMessageA(hWnd, WM_LBUTTONUP, 0, MAKELPARAM(p.x, p.y));
-    DWORD start = GetTickCount();
-    while (GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000)
-        PumpMessages(50);
-    PumpMessages(200);
-    EXPECT_EQ("\"" + recorder + "\" \"skardeltest:hello", ReadFileText(output));
-    DeleteFileA(output.c_str());
+    for (const auto& c : stores) {
+        const std::string choice = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\" +
+                                   std::string(c.link, strcspn(c.link, ":"));
+        if (c.progId)
+            RegSetKeyValueA(HKEY_CURRENT_USER, (choice + "\\UserChoice").c_str(), "ProgId", REG_SZ, c.progId,
+                            DWORD(strlen(c.progId) + 1));
+        hWnd = Make("Test link", c.link, 1, 360)->GetSafeHwnd();
+        SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
+        DWORD start = GetTickCount();
+        while (GetFileAttributesA(output.c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 20000)
+            PumpMessages(50);
+        PumpMessages(200);
+        EXPECT_EQ("\"" + recorder + "\" " + c.started, ReadFileText(output)) << c.link;
+        DeleteFileA(output.c_str());
+        RegDeleteTreeA(HKEY_CURRENT_USER, choice.c_str());
+    }
+    RegDeleteTreeA(HKEY_CLASSES_ROOT, "SkardelTest.Chosen");
     RegDeleteTreeA(HKEY_CLASSES_ROOT, "skardeltest");
 
     // No handler for the scheme: the click returns and nothing starts.
