@@ -64,18 +64,11 @@ BEGIN_MESSAGE_MAP(CHyperlinkWnd, CWnd)
     ON_WM_CONTEXTMENU()
     ON_WM_TIMER()
     ON_WM_DESTROY()
-    // The keyboard's messages, written out: the framework has no shorthand
-    // for them.
-    { WM_SETFOCUS, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {
-          static_cast<ThisClass*>(w)->OnFocusChange(); return 0; }, 0 },
-    { WM_KILLFOCUS, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {
-          static_cast<ThisClass*>(w)->OnFocusChange(); return 0; }, 0 },
-    { WM_UPDATEUISTATE, 0, [](CWnd* w, WPARAM, LPARAM) -> LRESULT {
-          static_cast<ThisClass*>(w)->OnFocusChange(); return 0; }, 0 },
-    { WM_GETDLGCODE, 0, [](CWnd* w, WPARAM, LPARAM lp) -> LRESULT {
-          return static_cast<ThisClass*>(w)->OnGetDlgCode(reinterpret_cast<const MSG*>(lp)); }, 0 },
-    { WM_KEYDOWN, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {
-          static_cast<ThisClass*>(w)->OnKeyDown(static_cast<UINT>(wp), lp); return 0; }, 0 },
+    ON_WM_SETFOCUS()
+    ON_WM_KILLFOCUS()
+    ON_MESSAGE(WM_UPDATEUISTATE, OnUpdateUIState)
+    ON_WM_GETDLGCODE()
+    ON_WM_KEYDOWN()
 END_MESSAGE_MAP()
 
 BOOL CHyperlinkWnd::Create(CString text, CString link, const RECT& rect, int alignment, CWnd* pParent, UINT nID,
@@ -246,12 +239,25 @@ void CHyperlinkWnd::OnTimer(UINT_PTR nIDEvent)
     Default();
 }
 
-// The focus came or went, or the focus rectangles were shown or hidden (the
-// first key pressed shows them).
-void CHyperlinkWnd::OnFocusChange()
+// The focus rectangle comes and goes with the focus, and with the keyboard's
+// first use (WM_UPDATEUISTATE shows the rectangles then).
+void CHyperlinkWnd::OnSetFocus(CWnd*)
 {
     Default();
     InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+void CHyperlinkWnd::OnKillFocus(CWnd*)
+{
+    Default();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+}
+
+LRESULT CHyperlinkWnd::OnUpdateUIState(WPARAM, LPARAM)
+{
+    LRESULT result = Default();
+    InvalidateRect(m_hWnd, nullptr, FALSE);
+    return result;
 }
 
 // Return on a focused link opens it instead of pressing the dialog's default
@@ -262,11 +268,10 @@ UINT CHyperlinkWnd::OnGetDlgCode(const MSG* pMsg)
     return pMsg && pMsg->message == WM_KEYDOWN && pMsg->wParam == VK_RETURN ? DLGC_WANTMESSAGE : 0;
 }
 
-void CHyperlinkWnd::OnKeyDown(UINT nChar, LPARAM lParam)
+void CHyperlinkWnd::OnKeyDown(UINT nChar, UINT, UINT nFlags)
 {
     // A key held down opens the link once, not at every repeat.
-    const bool repeated = (lParam & 0x40000000) != 0;
-    if ((nChar == VK_RETURN || nChar == VK_SPACE) && !repeated)
+    if ((nChar == VK_RETURN || nChar == VK_SPACE) && !(nFlags & KF_REPEAT))
         OpenLink();
     Default();
 }

@@ -50,9 +50,11 @@ private:
     void OnContextMenu(CWnd* pWnd, POINT pos);
     void OnTimer(UINT_PTR nIDEvent);
     void OnDestroy();
-    void OnFocusChange();
+    void OnSetFocus(CWnd* pOldWnd);
+    void OnKillFocus(CWnd* pNewWnd);
+    LRESULT OnUpdateUIState(WPARAM wParam, LPARAM lParam);
     UINT OnGetDlgCode(const MSG* pMsg);
-    void OnKeyDown(UINT nChar, LPARAM lParam);
+    void OnKeyDown(UINT nChar, UINT nRepCnt, UINT nFlags);
 
     void CalcTextRect();
     // The page's background (its themed texture or its colour) over the

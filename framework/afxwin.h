@@ -88,6 +88,29 @@ public:                                                \
           static_cast<ThisClass*>(w)->OnContextMenu(CWnd::FromHandle(reinterpret_cast<HWND>(wp)), \
                                                      AfxPoint(lp)); return 0; }, 0 },
 
+#define ON_WM_SETFOCUS()                                                                \
+    { WM_SETFOCUS, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                         \
+          static_cast<ThisClass*>(w)->OnSetFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wp))); return 0; }, 0 },
+
+#define ON_WM_KILLFOCUS()                                                               \
+    { WM_KILLFOCUS, 0, [](CWnd* w, WPARAM wp, LPARAM) -> LRESULT {                        \
+          static_cast<ThisClass*>(w)->OnKillFocus(CWnd::FromHandle(reinterpret_cast<HWND>(wp))); return 0; }, 0 },
+
+// The message the dialog manager asks about, when it names one.
+#define ON_WM_GETDLGCODE()                                                              \
+    { WM_GETDLGCODE, 0, [](CWnd* w, WPARAM, LPARAM lp) -> LRESULT {                       \
+          return static_cast<ThisClass*>(w)->OnGetDlgCode(reinterpret_cast<const MSG*>(lp)); }, 0 },
+
+// nFlags: the high word of lParam (KF_REPEAT for a key held down).
+#define ON_WM_KEYDOWN()                                                                 \
+    { WM_KEYDOWN, 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {                       \
+          static_cast<ThisClass*>(w)->OnKeyDown(static_cast<UINT>(wp), LOWORD(lp), HIWORD(lp)); return 0; }, 0 },
+
+// Any message, its handler taking and answering it whole.
+#define ON_MESSAGE(message, memberFxn)                                          \
+    { (message), 0, [](CWnd* w, WPARAM wp, LPARAM lp) -> LRESULT {               \
+          return static_cast<ThisClass*>(w)->memberFxn(wp, lp); }, 0 },
+
 // A notification from control id; the handler sets the result.
 #define ON_NOTIFY(wNotifyCode, id, memberFxn)                                       \
     { WM_NOTIFY, static_cast<UINT>(id), [](CWnd* w, WPARAM, LPARAM l) -> LRESULT {  \
