@@ -17,7 +17,8 @@ const UINT_PTR kForegroundTimer = 2;  // the scene's host watch is 1
 
 } // namespace
 
-CSaverWnd::CSaverWnd(const DisplayPlatform& platform) : CSceneWnd(TRUE, platform)
+CSaverWnd::CSaverWnd(const DisplayPlatform& platform, const PasswordPlatform& password)
+    : CSceneWnd(TRUE, platform), m_password(password)
 {
 }
 
@@ -40,7 +41,19 @@ BOOL CSaverWnd::CreateFullScreen(const MonitorPlatform& monitors)
     ::SetForegroundWindow(m_hWnd);
     ::SetFocus(nullptr);
     ::SetFocus(m_hWnd);
+    m_bProtected = SaverAsksForPassword(m_password);
+    if (m_bProtected)
+        TellSystemRunning(TRUE);
     return TRUE;
+}
+
+// While it is on, Windows 95, 98 and Me let neither Ctrl+Alt+Del nor
+// Alt+Tab past the saver.
+void CSaverWnd::TellSystemRunning(BOOL bRunning)
+{
+    BOOL previous = FALSE;
+    ::SystemParametersInfoA(SPI_SETSCREENSAVERRUNNING, bRunning, &previous, 0);
+    m_bToldRunning = bRunning;
 }
 
 // The scene and its exclusive display stay on the primary monitor; the
@@ -62,8 +75,17 @@ void CSaverWnd::CoverOtherMonitors()
 void CSaverWnd::CheckForeground()
 {
     ::KillTimer(m_hWnd, kForegroundTimer);
-    if (::GetForegroundWindow() != m_hWnd || ::IsIconic(m_hWnd))
+    if (m_bAsking || (::GetForegroundWindow() == m_hWnd && !::IsIconic(m_hWnd)))
+        return;
+    if (!m_bProtected) {
         RequestClose(SceneEnd::LostForeground);
+        return;
+    }
+    // A protected saver ends only through its password: it takes the
+    // screen back instead.
+    if (::IsIconic(m_hWnd))
+        ::ShowWindow(m_hWnd, SW_RESTORE);
+    ::SetForegroundWindow(m_hWnd);
 }
 
 LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -72,11 +94,19 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_DESTROY:
         // Its own mode goes back as DirectDraw is released: no new covers.
         m_pMonitors = nullptr;
+        if (m_bToldRunning)
+            TellSystemRunning(FALSE);
         PostQuitMessage(0);
+        break;
+    case WM_CLOSE:
+        // Only the password ends a protected saver, whoever asks it to close.
+        if (m_bProtected && !m_bMayClose)
+            return 0;
         break;
     case WM_ACTIVATE:
     case WM_ACTIVATEAPP:
-        if (wParam == 0) {
+        // The password's dialog takes the activation: nothing to end.
+        if (wParam == 0 && !m_bAsking) {
             CheckMovement(SceneEnd::Deactivation);
             ::SetTimer(m_hWnd, kForegroundTimer, kForegroundGraceMs, nullptr);
         }
@@ -92,10 +122,17 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             CoverOtherMonitors();
         break;
     case WM_SETCURSOR:
+        // The dialog asking for the password needs a pointer.
+        if (m_bAsking) {
+            ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+            return TRUE;
+        }
         SetCursor(nullptr);
         break;
     case WM_NCACTIVATE:
-        if (wParam == 0)
+        // Shown inactive only under that dialog, which may otherwise never
+        // get the keyboard.
+        if (wParam == 0 && !m_bAsking)
             return 0;
         break;
     case WM_KEYDOWN:
@@ -105,7 +142,8 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SYSCOMMAND:
         if (wParam == SC_SCREENSAVE || wParam == SC_CLOSE)
             return 0;
-        if (wParam == SC_MONITORPOWER)
+        // A protected saver lets the monitor go dark, and runs on.
+        if (wParam == SC_MONITORPOWER && !m_bProtected)
             RequestClose(SceneEnd::MonitorOff);
         break;
     case WM_MOUSEMOVE:
@@ -132,7 +170,9 @@ void CSaverWnd::CheckMovement(SceneEnd cause)
     }
     int d = abs(p.x - s_ptStart.x) + abs(p.y - s_ptStart.y);
     if (d > kMovementAllowance) {
-        SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
+        // A protected saver holds the animation while it asks.
+        if (!m_bProtected)
+            SendMessage(WM_COMMAND, ID_STOP_ANIMATION, 0);
         RequestClose(cause, d);
     }
 }
@@ -154,6 +194,45 @@ void CSaverWnd::NudgePointer()
 
 void CSaverWnd::RequestClose(SceneEnd cause, int travel)
 {
+    if (m_bProtected && !m_bMayClose) {
+        AskPassword(cause, travel);
+        return;
+    }
     NoteEnd(cause, travel);
     PostMessage(WM_CLOSE);
+}
+
+void CSaverWnd::AskPassword(SceneEnd cause, int travel)
+{
+    // Input while the dialog is up is the dialog's.
+    if (m_bAsking)
+        return;
+    m_bAsking = TRUE;
+    const BOOL paused = PauseAnimation();
+    SetActive(FALSE);
+    ShowGdiSurface();
+    ::SetCursor(::LoadCursor(nullptr, IDC_ARROW));
+    const char* why = nullptr;
+    const PasswordCheck check = m_password.Verify(m_hWnd, &why);
+    m_bAsking = FALSE;
+    if (check == PasswordCheck::Refused) {
+        // The scene goes on; pointer travel counts from where the pointer is
+        // now, not from where it was before the dialog.
+        ::SetCursor(nullptr);
+        ::GetCursorPos(&s_ptStart);
+        s_bHaveStartPos = TRUE;
+        ::SetForegroundWindow(m_hWnd);
+        SetActive(TRUE);
+    } else {
+        // Given, or no way to ask: the system's own screen savers end too.
+        m_bMayClose = TRUE;
+        if (check == PasswordCheck::Given)
+            NoteEnd(SceneEnd::PasswordGiven);
+        else
+            NoteEnd(cause, travel, why);
+        PostMessage(WM_CLOSE);
+    }
+    // Let go in either case: the window's destruction stops the thread.
+    if (paused)
+        ResumeAnimation();
 }

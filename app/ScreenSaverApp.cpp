@@ -36,20 +36,27 @@ BOOL CALLBACK FindWindowIn(HWND hWnd, LPARAM lParam)
 
 } // namespace
 
+BOOL IsWindowOfThisDesktop(HWND hWnd)
+{
+    if (!hWnd || !IsWindow(hWnd))
+        return FALSE;
+    // A window of this desktop belongs to one of its top-level windows
+    // (a message-only window, or one of another desktop, does not).
+    HWND hSought = AfxGetTopLevelWindow(hWnd);
+    EnumWindows(FindWindowIn, reinterpret_cast<LPARAM>(&hSought));
+    return hSought == nullptr;
+}
+
 BOOL IsUsablePreviewParent(HWND hParent)
 {
     // The desktop window (or any window not shown) would give a preview
     // covering the screen that answers no input and could only be killed.
     // The window's own style counts, not its dialog's: the settings dialog
     // may start the preview before it shows itself.
-    if (!hParent || !IsWindow(hParent) || hParent == GetDesktopWindow() ||
+    if (!IsWindowOfThisDesktop(hParent) || hParent == GetDesktopWindow() ||
         !(GetWindowLongA(hParent, GWL_STYLE) & WS_VISIBLE))
         return FALSE;
-    // A window of this desktop belongs to one of its top-level windows
-    // (a message-only window, or one of another desktop, does not).
-    HWND hSought = AfxGetTopLevelWindow(hParent);
-    EnumWindows(FindWindowIn, reinterpret_cast<LPARAM>(&hSought));
-    return hSought == nullptr;
+    return TRUE;
 }
 
 BOOL CScreenSaverApp::InitInstance()
@@ -57,7 +64,7 @@ BOOL CScreenSaverApp::InitInstance()
     return Dispatch(__argc, __argv);
 }
 
-BOOL CScreenSaverApp::Dispatch(int argc, char** argv)
+BOOL CScreenSaverApp::Dispatch(int argc, char** argv, const PasswordPlatform& password)
 {
     Enable3dControlsStatic();
     SetRegistryKey("Tolmere");
@@ -73,7 +80,9 @@ BOOL CScreenSaverApp::Dispatch(int argc, char** argv)
     if (MatchSwitch(argv[1], "p"))
         return StartPreview(argc > 2 ? argv[2] : nullptr);
     if (MatchSwitch(argv[1], "s"))
-        return StartSaver();
+        return StartSaver(password);
+    if (MatchSwitch(argv[1], "a"))
+        ChangePassword(argc > 2 ? argv[2] : nullptr, password);
     return FALSE;
 }
 
@@ -97,13 +106,25 @@ BOOL CScreenSaverApp::StartPreview(const char* parentHandle)
     return TRUE;
 }
 
-BOOL CScreenSaverApp::StartSaver()
+BOOL CScreenSaverApp::StartSaver(const PasswordPlatform& password)
 {
-    CSaverWnd* pSaver = new CSaverWnd;
+    CSaverWnd* pSaver = new CSaverWnd(RealDisplayPlatform(), password);
     if (!pSaver->CreateFullScreen())
         return FALSE;
     m_pMainWnd = pSaver;
     return TRUE;
+}
+
+// The display settings' "Change..." button. Windows NT and later keep no
+// saver password: there it ends at once, as any other unknown switch.
+void CScreenSaverApp::ChangePassword(const char* ownerHandle, const PasswordPlatform& password)
+{
+    if (password.PlatformId() != VER_PLATFORM_WIN32_WINDOWS)
+        return;
+    HWND hOwner = reinterpret_cast<HWND>(static_cast<LONG_PTR>(atol(ownerHandle ? ownerHandle : "0")));
+    if (!IsWindowOfThisDesktop(hOwner))
+        hOwner = ::GetForegroundWindow();
+    password.Change(hOwner);
 }
 
 void CScreenSaverApp::ShowConfigSheet()

@@ -48,6 +48,13 @@ protected:
     int ScreenDepth() const { return m_nScreenDepth; }
     // Whether sprites are drawn and frames shown.
     void SetActive(BOOL bActive) { m_bActive = bActive; }
+    // The desktop's own picture on the screen, for a dialog over the
+    // exclusive display (nothing to do where the window draws into GDI's).
+    void ShowGdiSurface()
+    {
+        if (m_pDirectDraw && !m_bWindowed)
+            m_pDirectDraw->FlipToGDISurface();
+    }
     // The palette the primary shows (palette displays), kept with the rest.
     HRESULT SetDisplayPalette(CComPtr<IDirectDrawPalette> palette);
     CComPtr<IDirectDrawSurface3> CreateOffscreenSurface(int width, int height, DWORD caps);

@@ -51,6 +51,7 @@ const char* CauseText(SceneEnd cause)
     case SceneEnd::MonitorOff: return "monitor power-off request";
     case SceneEnd::HostGone: return "host window gone";
     case SceneEnd::FailedStart: return "failed start";
+    case SceneEnd::PasswordGiven: return "password given";
     case SceneEnd::None:
     case SceneEnd::Close: break;
     }
@@ -59,17 +60,17 @@ const char* CauseText(SceneEnd cause)
 
 } // namespace
 
-void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel)
+void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel, const char* note)
 {
     // Told from the window's destruction: nothing here may throw (no
     // allocation), or the teardown after it would be skipped.
-    char line[128];
+    char line[256], travelled[64] = "";
     const char* mode = bPreview ? "preview" : "saver";
     if (cause == SceneEnd::MouseTravel || cause == SceneEnd::Deactivation)
-        snprintf(line, sizeof line, "Skardel %s ended: %s%s of %d pixels\r\n", mode, CauseText(cause),
+        snprintf(travelled, sizeof travelled, "%s of %d pixels",
                  cause == SceneEnd::Deactivation ? " after mouse travel" : "", travel);
-    else
-        snprintf(line, sizeof line, "Skardel %s ended: %s\r\n", mode, CauseText(cause));
+    snprintf(line, sizeof line, "Skardel %s ended: %s%s%s%s%s\r\n", mode, CauseText(cause), travelled,
+             note ? " (" : "", note ? note : "", note ? ")" : "");
     OutputDebugStringA(line);
 }
 
@@ -476,18 +477,37 @@ void CSceneWnd::StopAnimation()
         return;
     // A thread still inside a frame finishes it; at its next look it sees
     // the stop and never touches this scene again.
+    if (!TakeFrameLock(start)) {
+        // A frame stuck for good: whatever it may still touch stays until
+        // the process ends, rather than be freed under it.
+        LeaveToThread();
+        m_log.Write("Animation thread did not stop - its objects are left until the program ends");
+        m_log.Save();
+        return;
+    }
+    m_pControl->lock.Unlock();
+}
+
+// The frame lock, taken between two frames of the thread; FALSE when the
+// frame running has not ended by the stop's limit from start.
+BOOL CSceneWnd::TakeFrameLock(DWORD start)
+{
     while (!m_pControl->lock.TryLock()) {
-        if (GetTickCount() - start >= kStopLimitMs) {
-            // A frame stuck for good: whatever it may still touch stays
-            // until the process ends, rather than be freed under it.
-            LeaveToThread();
-            m_log.Write("Animation thread did not stop - its objects are left until the program ends");
-            m_log.Save();
-            return;
-        }
+        if (GetTickCount() - start >= kStopLimitMs)
+            return FALSE;
         ProcessSentMessages();
         Sleep(1);
     }
+    return TRUE;
+}
+
+BOOL CSceneWnd::PauseAnimation()
+{
+    return m_pControl && TakeFrameLock(GetTickCount());
+}
+
+void CSceneWnd::ResumeAnimation()
+{
     m_pControl->lock.Unlock();
 }
 
@@ -496,12 +516,13 @@ void CSceneWnd::OnStopAnimation()
     StopAnimation();
 }
 
-void CSceneWnd::NoteEnd(SceneEnd cause, int travel)
+void CSceneWnd::NoteEnd(SceneEnd cause, int travel, const char* note)
 {
     if (m_end != SceneEnd::None)
         return;
     m_end = cause;
     m_nEndTravel = travel;
+    m_pszEndNote = note;
 }
 
 void CSceneWnd::OnDestroy()
@@ -512,7 +533,7 @@ void CSceneWnd::OnDestroy()
     if (!m_bStarted)
         m_end = SceneEnd::FailedStart;
     NoteEnd(m_hWndHost ? SceneEnd::HostGone : SceneEnd::Close);
-    TellSceneEnd(m_hWndHost != nullptr, m_end, m_nEndTravel);
+    TellSceneEnd(m_hWndHost != nullptr, m_end, m_nEndTravel, m_pszEndNote);
     CDisplayWnd::OnDestroy();
 }
 

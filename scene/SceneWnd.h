@@ -17,14 +17,16 @@ class CSceneWnd;
 
 // Why the saver or the preview ended.
 // Deactivation: after pointer travel; LostForeground: another window kept
-// the activation.
+// the activation; PasswordGiven: to the system's dialog, after an input.
 enum class SceneEnd {
-    None, Close, Key, Button, MouseTravel, Deactivation, LostForeground, MonitorOff, HostGone, FailedStart
+    None, Close, Key, Button, MouseTravel, Deactivation, LostForeground, MonitorOff, HostGone, FailedStart,
+    PasswordGiven
 };
 
 // One line to the debugger output naming the cause (a debug viewer shows it;
-// under Wine the debugstr channel); travel is the pointer's, where it counts.
-void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel = 0);
+// under Wine the debugstr channel); travel is the pointer's, where it counts,
+// and note what else there is to say, if anything.
+void TellSceneEnd(BOOL bPreview, SceneEnd cause, int travel = 0, const char* note = nullptr);
 
 // What the animation thread shares with its scene, in a block both own (the
 // last to let go frees it): the thread holds the lock for each whole frame
@@ -75,13 +77,19 @@ protected:
     // Every group one step on: a frame's movement.
     void MoveSaucers();
     // The first cause noted is the one told when the window goes; with none,
-    // the preview's host went or the saver was closed.
-    void NoteEnd(SceneEnd cause, int travel = 0);
+    // the preview's host went or the saver was closed. note: a literal.
+    void NoteEnd(SceneEnd cause, int travel = 0, const char* note = nullptr);
+    // Holds the animation thread between two frames while a modal dialog is
+    // up (TRUE once it is held; a frame that does not end within the stop's
+    // limit is not waited for), and lets it go on.
+    BOOL PauseAnimation();
+    void ResumeAnimation();
     BOOL OnSurfacesRestored() override;
     void ComposeOverlay() override;
 
 private:
     void StopAnimation();
+    BOOL TakeFrameLock(DWORD start);
     BOOL StartThread();
     void ShowWaitingText();
     BOOL InitPalette();
@@ -97,6 +105,7 @@ private:
     SceneEnd m_end = SceneEnd::None;
     BOOL m_bStarted = FALSE;  // the creation ended well
     int m_nEndTravel = 0;
+    const char* m_pszEndNote = nullptr;
     // The frame-rate text, drawn once per new value and copied into each
     // frame: writing on the shown picture costs a round trip each time and
     // flickers.

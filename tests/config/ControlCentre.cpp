@@ -2,8 +2,9 @@
 // test can click it with real mouse input. The control is looked for by id
 // among all descendants of the visible top-level window with the given title.
 //   ControlCentre.exe <window title> <control id>
-// With --clipboard it prints the clipboard's text instead, and empties it.
-//   ControlCentre.exe --clipboard
+// With --clipboard it prints the clipboard's text instead, and empties it;
+// with --saver-running whether the system is told a screen saver runs (1, 0).
+//   ControlCentre.exe --clipboard | --saver-running
 #include <windows.h>
 
 #include <cstdio>
@@ -50,6 +51,13 @@ int main(int argc, char** argv)
 {
     if (argc == 2 && strcmp(argv[1], "--clipboard") == 0)
         return PrintClipboard();
+    if (argc == 2 && strcmp(argv[1], "--saver-running") == 0) {
+        BOOL running = FALSE;
+        if (!SystemParametersInfoA(SPI_GETSCREENSAVERRUNNING, 0, &running, 0))
+            return 1;
+        printf("%d\n", running);
+        return 0;
+    }
     if (argc != 3)
         return 2;
     HWND top = FindWindowA(nullptr, argv[1]);
