@@ -9,6 +9,8 @@
 #   scripts/run.sh /c               the configuration sheet; on the virtual
 #                                   display a picture of each page is saved
 #                                   and the sheet is closed with Cancel
+# SKARDEL_ARCH=i686 shows the shipped 32-bit file, under qemu's emulation
+# where the machine cannot run 32-bit code (x86-64 is then the default).
 set -eu
 . "$(dirname "$0")/env.sh"
 "$SKARDEL_ROOT/scripts/bootstrap.sh"
@@ -20,6 +22,9 @@ if [ "$arch" != i686 ]; then
     cmake_build "$arch" "$SKARDEL_BUILD/$arch" -DSKARDEL_BUILD_TESTS=OFF
 fi
 scr=$SKARDEL_BUILD/$arch/Skardel.scr
+if [ "$arch" = i686 ] && ! runs_i386; then
+    echo "the shipped 32-bit Skardel.scr runs emulated (qemu): this machine cannot run 32-bit code itself"
+fi
 [ $# -gt 0 ] || set -- /s
 # /p alone: our stand-in for the settings dialog hosts the preview.
 host=
