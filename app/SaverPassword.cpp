@@ -60,8 +60,8 @@ BOOL SaverAsksForPassword(const PasswordPlatform& platform)
 {
     if (platform.PlatformId() != VER_PLATFORM_WIN32_WINDOWS)
         return FALSE;
-    // A DWORD, or the text "1" as the display settings of Windows 95 may
-    // write it.
+    // Four bytes are a number whatever type the value claims (as the
+    // settings read them); a text counts when it is "1".
     CRegistryKey key;
     if (key.Open(HKEY_CURRENT_USER, "Control Panel\\Desktop", KEY_READ) != ERROR_SUCCESS)
         return FALSE;
@@ -69,7 +69,7 @@ BOOL SaverAsksForPassword(const PasswordPlatform& platform)
     DWORD type = 0, size = sizeof value - 1;
     if (::RegQueryValueExA(key, "ScreenSaveUsePassword", nullptr, &type, value, &size) != ERROR_SUCCESS)
         return FALSE;
-    if (type == REG_DWORD && size == sizeof(DWORD)) {
+    if (type != REG_SZ && type != REG_EXPAND_SZ && size == sizeof(DWORD)) {
         DWORD number;
         memcpy(&number, value, sizeof number);
         return number != 0;

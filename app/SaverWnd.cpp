@@ -15,6 +15,11 @@ const int kMovementAllowance = 3;
 const UINT kForegroundGraceMs = 250;
 const UINT_PTR kForegroundTimer = 2;  // the scene's host watch is 1
 
+// Posted for the password's dialog, which then opens from the message loop
+// rather than inside the handler of the input (a deactivation among them);
+// wParam: the cause, lParam: the travel.
+const UINT kAskPassword = WM_APP;
+
 } // namespace
 
 CSaverWnd::CSaverWnd(const DisplayPlatform& platform, const PasswordPlatform& password)
@@ -29,6 +34,8 @@ BOOL CSaverWnd::CreateFullScreen(const MonitorPlatform& monitors)
     int cy = GetSystemMetrics(SM_CYSCREEN);
     int cx = GetSystemMetrics(SM_CXSCREEN);
     RECT rect = { 0, 0, cx, cy };
+    // Known before any input can come.
+    m_bProtected = SaverAsksForPassword(m_password);
     if (!Create(0, WS_POPUP | WS_VISIBLE, rect, nullptr))
         return FALSE;
     m_pMonitors = &monitors;
@@ -41,7 +48,6 @@ BOOL CSaverWnd::CreateFullScreen(const MonitorPlatform& monitors)
     ::SetForegroundWindow(m_hWnd);
     ::SetFocus(nullptr);
     ::SetFocus(m_hWnd);
-    m_bProtected = SaverAsksForPassword(m_password);
     if (m_bProtected)
         TellSystemRunning(TRUE);
     return TRUE;
@@ -77,15 +83,15 @@ void CSaverWnd::CheckForeground()
     ::KillTimer(m_hWnd, kForegroundTimer);
     if (m_bAsking || (::GetForegroundWindow() == m_hWnd && !::IsIconic(m_hWnd)))
         return;
-    if (!m_bProtected) {
-        RequestClose(SceneEnd::LostForeground);
-        return;
+    // A protected saver ends only through its password: it takes the screen
+    // back, and asks where the system will not let it.
+    if (m_bProtected) {
+        if (::IsIconic(m_hWnd))
+            ::ShowWindow(m_hWnd, SW_RESTORE);
+        if (::SetForegroundWindow(m_hWnd))
+            return;
     }
-    // A protected saver ends only through its password: it takes the
-    // screen back instead.
-    if (::IsIconic(m_hWnd))
-        ::ShowWindow(m_hWnd, SW_RESTORE);
-    ::SetForegroundWindow(m_hWnd);
+    RequestClose(SceneEnd::LostForeground);
 }
 
 LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
@@ -111,6 +117,9 @@ LRESULT CSaverWnd::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             ::SetTimer(m_hWnd, kForegroundTimer, kForegroundGraceMs, nullptr);
         }
         break;
+    case kAskPassword:
+        AskPassword(static_cast<SceneEnd>(wParam), static_cast<int>(lParam));
+        return 0;
     case WM_TIMER:
         if (wParam == kForegroundTimer) {
             CheckForeground();
@@ -195,7 +204,10 @@ void CSaverWnd::NudgePointer()
 void CSaverWnd::RequestClose(SceneEnd cause, int travel)
 {
     if (m_bProtected && !m_bMayClose) {
-        AskPassword(cause, travel);
+        // Input while the dialog is up, or about to be, is the dialog's.
+        if (!m_bAsking)
+            PostMessage(kAskPassword, static_cast<WPARAM>(cause), travel);
+        m_bAsking = TRUE;
         return;
     }
     NoteEnd(cause, travel);
@@ -204,10 +216,6 @@ void CSaverWnd::RequestClose(SceneEnd cause, int travel)
 
 void CSaverWnd::AskPassword(SceneEnd cause, int travel)
 {
-    // Input while the dialog is up is the dialog's.
-    if (m_bAsking)
-        return;
-    m_bAsking = TRUE;
     const BOOL paused = PauseAnimation();
     SetActive(FALSE);
     ShowGdiSurface();

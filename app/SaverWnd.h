@@ -37,7 +37,7 @@ private:
 
     const PasswordPlatform& m_password;
     BOOL m_bProtected = FALSE;     // an ending input asks for the password
-    BOOL m_bAsking = FALSE;        // the system's dialog is up
+    BOOL m_bAsking = FALSE;        // the system's dialog is up, or about to be
     BOOL m_bMayClose = FALSE;      // the password was given, or cannot be asked for
     BOOL m_bToldRunning = FALSE;   // SPI_SETSCREENSAVERRUNNING is on
 

@@ -55,11 +55,13 @@ void CCriticalSection::WaitForTurn()
         ::WaitForSingleObject(h, INFINITE);
         return;
     }
-    for (;;) {
+    // Sleep(0) yields only to threads of the same priority: after a few
+    // tries the waiter sleeps, so as not to hold up a holder below it.
+    for (int tries = 0;; ++tries) {
         LONG turns = m_nTurns.load();
         if (turns > 0 && m_nTurns.compare_exchange_weak(turns, turns - 1))
             return;
-        ::Sleep(0);
+        ::Sleep(tries < 100 ? 0 : 1);
     }
 }
 

@@ -13,7 +13,7 @@
 #   entry is gone).
 # The folder is kept outside the clone (arch.sh's i386_cache) for later runs
 # and other clones. Safe to run again. A step that cannot be done is named in
-# one line; what the step added to the host is taken back, and it ends with 1.
+# one line; what this run added to the host is taken back, and it ends with 1.
 set -u
 . "$(dirname "$0")/arch.sh"
 
@@ -25,9 +25,21 @@ root=$cache/root
 binfmt=$(binfmt_dir)
 entry=$binfmt/$I386_ENTRY
 
+# What this run added to the host, taken back when a step fails; so is a
+# half-made tree.
+mounted= added=
 give_up() {
+    [ -z "$added" ] || $SUDO sh -c "echo -1 >'$entry'" >>"$LOG" 2>&1
+    [ -z "$mounted" ] || $SUDO umount "$binfmt" >>"$LOG" 2>&1
+    rm -rf "$cache/apt" "$root.new"
     echo "bootstrap: 32-bit programs cannot be emulated: $*; going on with the x86-64 build" >&2
     exit 1
+}
+
+# Only binfmt_misc needs root, and only when something is to change there.
+as_root() {
+    [ -z "$SUDO" ] || sudo -n true 2>/dev/null || give_up "binfmt_misc needs root, and sudo asks for a password"
+    $SUDO "$@"
 }
 
 # The host's address of the Debian archive that serves <suite>.
@@ -102,9 +114,8 @@ EOF
     mv "$root.new" "$root"
 }
 
-[ -z "$SUDO" ] || sudo -n true 2>/dev/null || give_up "binfmt_misc needs root, and sudo asks for a password"
 if [ ! -f "$binfmt/register" ] && [ "$binfmt" = /proc/sys/fs/binfmt_misc ]; then
-    $SUDO mount -t binfmt_misc binfmt_misc "$binfmt" >>"$LOG" 2>&1
+    as_root mount -t binfmt_misc binfmt_misc "$binfmt" >>"$LOG" 2>&1 && mounted=1
 fi
 [ -f "$binfmt/register" ] || give_up "binfmt_misc is not available at $binfmt"
 version=$(dpkg-query -W -f '${Version}' wine64 2>/dev/null) || give_up "wine64 is not installed"
@@ -116,28 +127,23 @@ if [ "$(cat "$cache/ready" 2>/dev/null)" != "$version" ]; then
     echo "$version" >"$cache/ready"
 fi
 
-# The entry, made anew when it names another qemu.
-qemu=$root/usr/bin/qemu-i386
-if [ -f "$entry" ] && ! grep -qx "interpreter $qemu" "$entry"; then
-    $SUDO sh -c "echo -1 >'$entry'"
-fi
-added=
+# An entry of that name is kept as it is (the kernel holds its qemu open);
+# one turned off was turned off on purpose.
 if [ ! -f "$entry" ]; then
     magic='\x7fELF\x01\x01\x01\x00\x00\x00\x00\x00\x00\x00\x00\x00\x02\x00\x03\x00'
     mask='\xff\xff\xff\xff\xff\xfe\xfe\x00\xff\xff\xff\xff\xff\xff\xff\xff\xfe\xff\xff\xff'
     # F: the kernel opens qemu now, so that it serves in any mount namespace.
-    $SUDO sh -c "echo ':$I386_ENTRY:M::$magic:$mask:$qemu:F' >'$binfmt/register'" >>"$LOG" 2>&1 ||
-        give_up "the binfmt_misc entry could not be registered (see $LOG)"
+    as_root sh -c "echo ':$I386_ENTRY:M::$magic:$mask:$root/usr/bin/qemu-i386:F' >'$binfmt/register'" \
+        >>"$LOG" 2>&1 || give_up "the binfmt_misc entry could not be registered (see $LOG)"
     added=1
 fi
-$SUDO sh -c "echo 1 >'$entry'" 2>/dev/null
+grep -qx enabled "$entry" || give_up "the binfmt_misc entry $entry is turned off (echo 1 into it turns it on)"
 
 # Does it work: a tiny 32-bit program, then the emulated Wine's own start.
 t=$(mktemp -d "${TMPDIR:-/tmp}/skardel-emulated.XXXXXX")
 if ! { tiny_i386_program "$t/t" && "$t/t"; } >>"$LOG" 2>&1 ||
     ! QEMU_LD_PREFIX=$root "$root/usr/lib/wine/wine" --version >>"$LOG" 2>&1; then
     rm -rf "$t"
-    [ -z "$added" ] || $SUDO sh -c "echo -1 >'$entry'"
     give_up "qemu did not run the 32-bit Wine (see $LOG)"
 fi
 rm -rf "$t"

@@ -8,10 +8,10 @@ set -u
 loader=$1 scr=$2 shotcheck=$3 work=$4 host=$5
 . "$(dirname "$0")/../support/end_to_end.sh"
 mkdir -p "$work"
-saver= thief=
+saver=
 cleanup() {
     [ -n "$saver" ] && kill "$saver" 2>/dev/null
-    [ -n "$thief" ] && kill "$thief" 2>/dev/null
+    stop_notepad
     wine_quiet reg delete "$settings" /v Count /f
 }
 trap cleanup EXIT
@@ -132,28 +132,23 @@ fi
 # <when> ("before" the saver, which then has to take the keyboard from it,
 # or "during" it, taking the activation before the pointer moved).
 other_window() { # <when>
-    [ "$1" = during ] || { "$loader" notepad >/dev/null 2>&1 </dev/null & thief=$!; }
-    start_saver || return 1
-    [ "$1" = before ] || { "$loader" notepad >/dev/null 2>&1 </dev/null & thief=$!; }
-    local i=0
-    until xdotool search --onlyvisible --name Notepad >/dev/null 2>&1; do
-        i=$((i + 1))
-        [ $i -lt 300 ] || { fail "no notepad within 30 s"; return 1; }
-        sleep 0.1
-    done
+    if [ "$1" = before ]; then
+        start_notepad && start_saver
+    else
+        start_saver && start_notepad
+    fi
 }
-stop_other() { kill "$thief" 2>/dev/null; wait "$thief" 2>/dev/null; thief=; }
 
 if other_window during; then
     ends_within_a_second "another window taking the activation" "$(now_ms)" deactivation
 fi
-stop_other
+stop_notepad
 if other_window before; then
     start=$(now_ms)
     xdotool key a
     ends_within_a_second "a key, started while another window had it" "$start" key
 fi
-stop_other
+stop_notepad
 
 # Closed the way a program closes another's windows (WM_CLOSE).
 if start_saver; then

@@ -58,6 +58,7 @@ server=${WINESERVER:-$(dirname "$loader")/wineserver64}
 saver=
 cleanup() {
     [ -n "$saver" ] && kill "$saver" 2>/dev/null
+    stop_notepad
     "$server" -k >/dev/null 2>&1
     kill "$xorg" 2>/dev/null
     wait "$xorg" 2>/dev/null
@@ -105,6 +106,8 @@ capture_until() { # <file> <tries> <test...>
     done
 }
 is_black() { case "$(colours "$1" "$2")" in "1 black" | "1 srgb(0,0,0)") ;; *) return 1 ;; esac; }
+# Saucers drawn: far more colours than the stars and the waiting line.
+many_colours() { set -- $(colours "$1" "$2"); [ "$1" -gt 16 ]; }
 shows_desk() { [ "$(colours "$1" "$primary")" = "$desk" ] && [ "$(colours "$1" "$other")" = "$desk" ]; }
 
 
@@ -128,6 +131,8 @@ arrangement() {
     else
         fail "$name: the other monitor shows $(colours "$shot-1.ppm" "$other") (captures kept in $work)"
     fi
+    # The start takes its time where the program runs emulated.
+    capture_until "$shot-1.ppm" 300 many_colours "$shot-1.ppm" "$primary"
     sleep 1
     capture "$shot-2.ppm"
     convert "$shot-2.ppm" "$shot.png"
@@ -163,7 +168,34 @@ arrangement() {
         fail "$name: the desktop did not come back on both monitors"
 }
 
+# Another program's window taking the activation from the running saver, or
+# holding the keyboard when it starts (then a key): the saver ends with the
+# line it tells, and no cover stays black.
+other_program() { # <before|during> <the end it tells>
+    local shot=$work/other-$1
+    [ "$1" = during ] || start_notepad || return
+    WINEDEBUG=-all,warn+debugstr "$loader" "$scr" /s >/dev/null 2>"$shot-debugstr.txt" </dev/null &
+    saver=$!
+    capture_until "$shot.ppm" 300 is_black "$shot.ppm" "$other" || fail "$1: no cover"
+    sleep 1
+    if [ "$1" = during ]; then start_notepad; else xdotool key a; fi
+    i=0
+    while kill -0 "$saver" 2>/dev/null && [ $i -lt 100 ]; do
+        i=$((i + 1))
+        sleep 0.1
+    done
+    kill "$saver" 2>/dev/null && fail "$1: still running 10 s later"
+    saver=
+    stop_notepad
+    [ "$(told_ends "$shot-debugstr.txt")" = "Skardel saver ended: $2" ] && pass "$1: ended with \"$2\"" ||
+        fail "$1: told \"$(told_ends "$shot-debugstr.txt")\""
+    capture_until "$shot-after.ppm" 200 shows_desk "$shot-after.ppm" &&
+        pass "$1: the desktop shows again on both monitors" || fail "$1: a monitor stayed black"
+}
+
 arrangement primary-left DUMMY0 0 800
+other_program during deactivation
+other_program before key
 arrangement primary-right DUMMY1 800 0
 echo "$failures failed"
 [ $failures -eq 0 ]

@@ -310,9 +310,9 @@ TEST_F(HyperlinkTest, AClickOnTheTextStartsTheChosenOrTheRegisteredHandlerAndNot
     POINT p = Centre(wnd);
     for (const auto& c : stores) {
         const std::string choice = "Software\\Microsoft\\Windows\\Shell\\Associations\\UrlAssociations\\" +
-                                   std::string(c.link, strcspn(c.link, ":"));
+                                   std::string(c.link, strcspn(c.link, ":")) + "\\UserChoice";
         if (c.progId)
-            RegSetKeyValueA(HKEY_CURRENT_USER, (choice + "\\UserChoice").c_str(), "ProgId", REG_SZ, c.progId,
+            RegSetKeyValueA(HKEY_CURRENT_USER, choice.c_str(), "ProgId", REG_SZ, c.progId,
                             DWORD(strlen(c.progId) + 1));
         hWnd = Make("Test link", c.link, 1, 360)->GetSafeHwnd();
         SendMessageA(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(p.x, p.y));
