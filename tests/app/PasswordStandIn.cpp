@@ -2,31 +2,25 @@
 // window owned by the caller's for a while (as the system's dialog takes the
 // activation), records in skardel-password.log beside itself whether that
 // owner is the caller's full-screen window, and answers with the first line
-// of skardel-password-answers.txt ("yes": the right password), which it
-// takes off. Its loading is recorded too.
+// of skardel-password-answers.txt ("yes": the right password), taking it off.
+// Its loading is recorded too.
 #include <windows.h>
 
-#include <cstdio>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 namespace {
 
 std::string g_dir;
 
-void Record(const char* line)
-{
-    std::ofstream(g_dir + "skardel-password.log", std::ios::app) << line << "\n";
-}
+void Record(const char* line) { std::ofstream(g_dir + "skardel-password.log", std::ios::app) << line << "\n"; }
 
 } // namespace
 
 BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
-        char path[MAX_PATH] = "";
-        GetModuleFileNameA(instance, path, MAX_PATH);
+    char path[MAX_PATH] = "";
+    if (reason == DLL_PROCESS_ATTACH && GetModuleFileNameA(instance, path, MAX_PATH)) {
         g_dir.assign(path, strrchr(path, '\\') + 1);
         Record("loaded");
     }
@@ -44,19 +38,19 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
     Record(saver ? "asked, owned by the saver's full-screen window" : "asked, owned by another window");
     HWND dialog = CreateWindowExA(0, "STATIC", "Password", WS_POPUP | WS_VISIBLE | WS_BORDER, 100, 100, 200, 80,
                                   owner, nullptr, nullptr, nullptr);
-    for (DWORD start = GetTickCount(); GetTickCount() - start < 600;) {
+    for (DWORD start = GetTickCount(); GetTickCount() - start < 600; Sleep(10)) {
         MSG msg;
         while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
             DispatchMessageA(&msg);
-        Sleep(10);
     }
     DestroyWindow(dialog);
-    std::ifstream in(g_dir + "skardel-password-answers.txt");
-    std::string answer;
-    std::getline(in, answer);
-    std::stringstream rest;
-    rest << in.rdbuf();
-    in.close();
-    std::ofstream(g_dir + "skardel-password-answers.txt") << rest.str();
+    // The saver loads this anew for each dialog: the answer given is taken off.
+    std::ifstream answers(g_dir + "skardel-password-answers.txt");
+    std::string answer, rest, line;
+    std::getline(answers, answer);
+    while (std::getline(answers, line))
+        rest += line + "\n";
+    answers.close();
+    std::ofstream(g_dir + "skardel-password-answers.txt") << rest;
     return answer == "yes";
 }

@@ -64,39 +64,35 @@ namespace {
 DWORD g_platform = 0;
 std::vector<HWND> g_changeOwners;  // each call of the change-password dialog
 
-DWORD PlayedPlatform() { return g_platform; }
-PasswordCheck NoVerify(HWND, const char**) { return PasswordCheck::Unchecked; }
-void RecordChange(HWND owner) { g_changeOwners.push_back(owner); }
-
 } // namespace
 
 TEST(CScreenSaverApp, PasswordChangeOnWindows9xOnlyOwnedByTheGivenWindowOrTheForeground)
 {
-    const PasswordPlatform recorder = { PlayedPlatform, NoVerify, RecordChange };
+    const PasswordPlatform recorder = { [] { return g_platform; },
+                                        [](HWND, const char**) { return PasswordCheck::Unchecked; },
+                                        [](HWND owner) { g_changeOwners.push_back(owner); } };
     HWND owner = CreateWindowExA(0, "STATIC", "", WS_POPUP | WS_VISIBLE, 0, 0, 50, 50, nullptr, nullptr, nullptr,
                                  nullptr);
-    SetForegroundWindow(owner);
-    const std::string handle = std::to_string(reinterpret_cast<LONG_PTR>(owner));
-    HWND message = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
-    const std::string messageOnly = std::to_string(reinterpret_cast<LONG_PTR>(message));
-    struct Case {
+    HWND messageOnly = CreateWindowExA(0, "STATIC", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    const std::string given = std::to_string(reinterpret_cast<LONG_PTR>(owner)),
+                      notOfThisDesktop = std::to_string(reinterpret_cast<LONG_PTR>(messageOnly));
+    const struct {
         DWORD platform;
-        const char* owner;  // the handle given after /a
-        std::vector<HWND> called;
+        const char* handle;  // after /a
+        std::vector<HWND> owners;
     } cases[] = {
-        { VER_PLATFORM_WIN32_WINDOWS, handle.c_str(), { owner } },
+        { VER_PLATFORM_WIN32_WINDOWS, given.c_str(), { owner } },
         { VER_PLATFORM_WIN32_WINDOWS, nullptr, { GetForegroundWindow() } },
-        { VER_PLATFORM_WIN32_WINDOWS, messageOnly.c_str(), { GetForegroundWindow() } },
-        { VER_PLATFORM_WIN32_NT, handle.c_str(), {} },
+        { VER_PLATFORM_WIN32_WINDOWS, notOfThisDesktop.c_str(), { GetForegroundWindow() } },
+        { VER_PLATFORM_WIN32_NT, given.c_str(), {} },
     };
-    for (const Case& c : cases) {
+    for (const auto& c : cases) {
         g_platform = c.platform;
         g_changeOwners.clear();
-        const char* argv[] = { "Skardel.scr", "/a", c.owner };
-        EXPECT_FALSE(theApp.Dispatch(c.owner ? 3 : 2, const_cast<char**>(argv), recorder));
-        EXPECT_EQ(c.called, g_changeOwners) << c.platform << " " << (c.owner ? c.owner : "(no handle)");
-        EXPECT_EQ(nullptr, theApp.m_pMainWnd);
+        const char* argv[] = { "Skardel.scr", "/a", c.handle };
+        EXPECT_FALSE(theApp.Dispatch(c.handle ? 3 : 2, const_cast<char**>(argv), recorder));
+        EXPECT_EQ(c.owners, g_changeOwners) << c.platform << " " << (c.handle ? c.handle : "(no handle)");
     }
-    DestroyWindow(message);
+    DestroyWindow(messageOnly);
     DestroyWindow(owner);
 }

@@ -1,34 +1,34 @@
 #!/bin/sh
-# The saver's password where Windows 95, 98 and Me leave it to the saver, as
-# Wine plays those versions: with the tests' stand-in for the system's
-# PASSWORD.CPL (tests/app/PasswordStandIn.cpp) in the prefix's system folder
-# or only beside the saver, "Password protected" ticked or not. A protected
-# saver on 98 asks once per input, runs on after a wrong password and ends
-# after the right one, and tells the system a saver runs meanwhile (read
-# from outside, in a fresh process each time: Wine keeps the value in each
-# process); everywhere else the first key ends it, asking nothing.
-#   password.sh <wine loader> <Skardel.scr> <PASSWORD.CPL stand-in> <ControlCentre.exe> <32|64>
+# The password that Windows 95, 98 and Me leave to the saver, as Wine plays
+# those versions, with the tests' stand-in for PASSWORD.CPL in the system
+# folder or only beside the saver. A protected saver on 98 asks once per
+# input, runs on after a wrong password, ends after the right one, and tells
+# the system a saver runs (read by a fresh process each time: Wine keeps the
+# value in each process); elsewhere the first key ends it, asking nothing.
+#   password.sh <wine loader> <Skardel.scr> <PASSWORD.CPL stand-in> <ControlCentre.exe> <pointer size: 4|8>
 set -u
-loader=$1 scr=$2 standin=$3 centre=$4 bits=$5
+loader=$1 scr=$2 standin=$3 centre=$4 pointer=$5
 . "$(dirname "$0")/../support/end_to_end.sh"
 app='HKCU\Software\Wine\AppDefaults\Skardel.scr'
 desktop='HKCU\Control Panel\Desktop'
 # A 32-bit program's system folder in a 64-bit prefix is syswow64.
 system=$WINEPREFIX/drive_c/windows/system32
-[ "$bits" = 32 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && system=$WINEPREFIX/drive_c/windows/syswow64
+[ "$pointer" = 4 ] && [ -d "$WINEPREFIX/drive_c/windows/syswow64" ] && system=$WINEPREFIX/drive_c/windows/syswow64
 beside=$(dirname "$scr")
 told=$(mktemp "${TMPDIR:-/tmp}/skardel-password.XXXXXX")
 pid=
+clean() { rm -f "$system/PASSWORD.CPL" "$beside/PASSWORD.CPL" "$system"/skardel-password* "$beside"/skardel-password*; }
 cleanup() {
     [ -n "$pid" ] && kill "$pid" 2>/dev/null
-    rm -f "$told" "$system/PASSWORD.CPL" "$beside/PASSWORD.CPL" "$system"/skardel-password* "$beside"/skardel-password*
+    clean
+    rm -f "$told"
     wine_quiet reg delete "$app" /v Version /f
     wine_quiet reg delete "$desktop" /v ScreenSaveUsePassword /f
 }
 trap cleanup EXIT
 
 running() { "$loader" "$centre" --saver-running 2>/dev/null </dev/null | tr -d '\r'; }
-asks() { grep -c '^asked' "$1/skardel-password.log" 2>/dev/null || echo 0; }
+asks() { cat "$1/skardel-password.log" 2>/dev/null | grep -c '^asked'; }
 # A key, then true when the saver still runs 3 s later (the stand-in's
 # dialog lasts 0.6 s); a second key while that dialog is up asks nothing.
 key_leaves_it_running() {
@@ -44,7 +44,7 @@ while read -r version value where ends told_end; do
     wine_quiet reg delete "$desktop" /v ScreenSaveUsePassword /f
     [ "$value" = dword ] && wine_quiet reg add "$desktop" /v ScreenSaveUsePassword /t REG_DWORD /d 1 /f
     [ "$value" = text ] && wine_quiet reg add "$desktop" /v ScreenSaveUsePassword /d 1 /f
-    rm -f "$system/PASSWORD.CPL" "$beside/PASSWORD.CPL" "$system"/skardel-password* "$beside"/skardel-password*
+    clean
     folder=$system
     [ "$where" = beside ] && folder=$beside
     cp "$standin" "$folder/PASSWORD.CPL"

@@ -128,22 +128,13 @@ if start_saver; then
     fi
 fi
 
-# Another program's window (Wine's notepad) shown in front: started with
-# <when> ("before" the saver, which then has to take the keyboard from it,
-# or "during" it, taking the activation before the pointer moved).
-other_window() { # <when>
-    if [ "$1" = before ]; then
-        start_notepad && start_saver
-    else
-        start_saver && start_notepad
-    fi
-}
-
-if other_window during; then
+# Another program's window (Wine's notepad) in front: taking the activation
+# before the pointer moved, or holding the keyboard when the saver starts.
+if start_saver && start_notepad; then
     ends_within_a_second "another window taking the activation" "$(now_ms)" deactivation
 fi
 stop_notepad
-if other_window before; then
+if start_notepad && start_saver; then
     start=$(now_ms)
     xdotool key a
     ends_within_a_second "a key, started while another window had it" "$start" key

@@ -58,32 +58,37 @@ void Join(CWinThread* thread)
     delete thread;
 }
 
+// The same with the system's semaphore and with none to be had.
+void OneThreadAtATimeAndNestedForItsHolder(const LockPlatform& platform, const char* semaphore)
+{
+    SCOPED_TRACE(semaphore);
+    Shared shared(platform);
+    // Its holder takes it again as often as it likes; nobody else gets it,
+    // nor gives it back, until the last of those is given back.
+    shared.lock.Lock();
+    EXPECT_TRUE(shared.lock.TryLock());
+    shared.lock.Unlock();
+    Join(Start(UnlockOnce, shared));
+    Join(Start(TryOnce, shared));
+    EXPECT_FALSE(shared.tried);
+    // A thread that wants it meanwhile waits (the pause only gives it the
+    // chance to go wrong), and is let in when it is given back.
+    CWinThread* waiter = Start(Count, shared);
+    Sleep(50);
+    EXPECT_EQ(0, shared.counter);
+    shared.lock.Unlock();
+    // Two threads counting under it lose no count.
+    Count(&shared);
+    Join(waiter);
+    EXPECT_EQ(40000, shared.counter);
+    Join(Start(TryOnce, shared));
+    EXPECT_TRUE(shared.tried);
+}
+
 } // namespace
 
-TEST(CCriticalSection, OneThreadAtATimeAndNestedForItsHolderWithOrWithoutASemaphore)
+TEST(CCriticalSection, OneThreadAtATimeAndNestedForItsHolder)
 {
-    for (const LockPlatform* platform : { &RealLockPlatform(), &kNoSemaphores }) {
-        SCOPED_TRACE(platform == &kNoSemaphores ? "no semaphore to be had" : "the system's semaphore");
-        Shared shared(*platform);
-        // Its holder takes it again as often as it likes; nobody else gets
-        // it, nor gives it back, until the last of those is given back.
-        shared.lock.Lock();
-        EXPECT_TRUE(shared.lock.TryLock());
-        shared.lock.Unlock();
-        Join(Start(UnlockOnce, shared));
-        Join(Start(TryOnce, shared));
-        EXPECT_FALSE(shared.tried);
-        // A thread that wants it meanwhile waits (the pause only gives it the
-        // chance to go wrong), and is let in when it is given back.
-        CWinThread* waiter = Start(Count, shared);
-        Sleep(50);
-        EXPECT_EQ(0, shared.counter);
-        shared.lock.Unlock();
-        // Two threads counting under it lose no count.
-        Count(&shared);
-        Join(waiter);
-        EXPECT_EQ(40000, shared.counter);
-        Join(Start(TryOnce, shared));
-        EXPECT_TRUE(shared.tried);
-    }
+    OneThreadAtATimeAndNestedForItsHolder(RealLockPlatform(), "the system's semaphore");
+    OneThreadAtATimeAndNestedForItsHolder(kNoSemaphores, "no semaphore to be had");
 }

@@ -597,8 +597,7 @@ TEST_F(PreviewScene, ARepaintDrawsNothingWhileTheThreadIsInsideAFrame)
     stuck.framesWhenArmed = TestAccess::m_nFpsFrames(*scene);
     stuck.armed = true;
     ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(stuck.inside, 10000));
-    // The thread has moved the saucers and holds its frame: a paint (a
-    // window dragged over the preview) must not draw them meanwhile.
+    // Inside its frame, the thread may be moving them: a paint draws nothing.
     const int blts = m_recorder.Calls("IDirectDrawSurface3::Blt");
     InvalidateRect(scene->GetSafeHwnd(), nullptr, FALSE);
     UpdateWindow(scene->GetSafeHwnd());

@@ -136,9 +136,8 @@ check no-i386 "wine32 never asked for" not called "install wine32:i386"
 check no-i386 "one update" call_count update 1
 check no-i386 "one line about the emulation" said_lines "binfmt_misc is not available at $STATE/binfmt" 1
 
-# A machine whose kernel hands i386 programs to qemu, under any entry name:
-# they run, but emulated, so wine32 never enters the system. The private
-# fetch is refused: one line, and nothing registered.
+# i386 programs handed to qemu, under any entry name: emulated, so wine32
+# never enters the system; the private fetch is refused: one line.
 machine emulating 1 all-but-wine32 0
 printf 'enabled\ninterpreter /usr/bin/qemu-i386\nflags: F\noffset 0\nmagic 7f454c4601010100000000000000000002000300\n' \
     >"$STATE/binfmt/qemu-other"
