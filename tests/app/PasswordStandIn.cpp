@@ -2,8 +2,8 @@
 // window owned by the caller's for a while (as the system's dialog takes the
 // activation), records in skardel-password.log beside itself whether that
 // owner is the caller's full-screen window, and answers with the first line
-// of skardel-password-answers.txt ("yes": the right password), taking it off.
-// Its loading is recorded too.
+// of skardel-password-answers.txt ("yes": the right password), taking it off
+// (the saver loads it anew for each dialog). Its loading is recorded too.
 #include <windows.h>
 
 #include <fstream>
@@ -44,7 +44,6 @@ extern "C" __declspec(dllexport) BOOL WINAPI VerifyScreenSavePwd(HWND owner)
             DispatchMessageA(&msg);
     }
     DestroyWindow(dialog);
-    // The saver loads this anew for each dialog: the answer given is taken off.
     std::ifstream answers(g_dir + "skardel-password-answers.txt");
     std::string answer, rest, line;
     std::getline(answers, answer);
